@@ -1,0 +1,1 @@
+// command_interpreter_posix: to be written.

@@ -1,0 +1,1 @@
+// command_interpreter_win32: to be written.

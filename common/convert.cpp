@@ -1,0 +1,1 @@
+// convert: to be written.

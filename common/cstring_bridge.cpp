@@ -1,0 +1,1 @@
+// cstring_bridge: to be written.

@@ -1,0 +1,1 @@
+// dialogs_posix: to be written.

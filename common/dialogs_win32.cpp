@@ -1,0 +1,1 @@
+// dialogs_win32: to be written.

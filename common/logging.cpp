@@ -1,0 +1,1 @@
+// logging: to be written.

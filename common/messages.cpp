@@ -1,0 +1,1 @@
+// messages: to be written.

@@ -1,0 +1,1 @@
+// paths: to be written.

@@ -1,0 +1,36 @@
+// The host seam of the common services: every file routine of the program
+// reaches the file system through these operations, with Windows-style paths.
+// On Windows the paths are used as they are; on Linux they are mapped into the
+// Wine prefix (drive letters through $WINEPREFIX/dosdevices, C: and Z:
+// defaults, backslashes to slashes, names matched without regard to case when
+// the exact case does not exist). One implementation per platform.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+// The host path for a program path (Windows: unchanged).
+std::string host_path(std::string_view path);
+
+bool file_exists(std::string_view path);    // a file (not a folder)
+bool folder_exists(std::string_view path);  // a folder
+bool path_exists(std::string_view path);    // either
+// Modification time in seconds since 1970-01-01 UTC, -1 when missing.
+std::int64_t file_mtime(std::string_view path);
+// fopen of the mapped path; nullptr on failure, with errno set.
+std::FILE* open_file(std::string_view path, const char* mode);
+// Removes a file; 0 on success, otherwise an errno value.
+int remove_path(std::string_view path);
+
+// The name the program was started under (argument 0), as the caller passed
+// it; recorded by the program's main before anything else runs.
+void set_program_name(const char* argv0);
+const std::string& program_name();
+
+// Console and user interface of the host.
+int console_process_count();  // processes sharing the program's console
+void hide_console_window();
+bool ui_language_is_french();
+void sleep_milliseconds(int ms);

@@ -1,0 +1,1 @@
+// platform_posix: to be written.

@@ -1,0 +1,1 @@
+// platform_win32: to be written.

@@ -1,0 +1,1 @@
+// stop: to be written.

@@ -1,0 +1,1 @@
+// text_utils: to be written.

@@ -1,0 +1,53 @@
+# Shared steps of the README's commands: installing what is missing,
+# building both builds, and preparing the Wine prefix of the Windows tests.
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="$root/build"
+jobs=$(nproc 2>/dev/null || echo 2)
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# Installs the Debian packages of scripts/packages.txt that are missing.
+install_packages() {
+  missing=""
+  for p in $(grep -v '^#' "$root/scripts/packages.txt"); do
+    status=$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)
+    [ "$status" = installed ] || missing="$missing $p"
+  done
+  if [ -n "$missing" ]; then
+    echo "Installing:$missing"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing
+  fi
+}
+
+build_linux() {
+  cmake -S "$root" -B "$build/linux" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DVANTYR_WINDOWS_BUILD_DIR="$build/windows" "$@"
+  cmake --build "$build/linux" -j "$jobs"
+}
+
+build_windows() {
+  cmake -S "$root" -B "$build/windows" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" "$@"
+  cmake --build "$build/windows" -j "$jobs"
+}
+
+# A Wine prefix for the Windows tests, made once per build folder, with the
+# Liberation fonts in place of Arial and Courier New.
+prepare_wine_prefix() {
+  prefix="$build/wine-prefix"
+  if [ ! -f "$prefix/.vantyr-ready" ]; then
+    rm -rf "$prefix"
+    WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+      xvfb-run -a wineboot -i >/dev/null 2>&1 || true
+    WINEPREFIX="$prefix" wineserver -w || true
+    fonts="$prefix/drive_c/windows/Fonts"
+    mkdir -p "$fonts"
+    cp /usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf "$fonts/arial.ttf"
+    cp /usr/share/fonts/truetype/liberation/LiberationMono-Regular.ttf "$fonts/cour.ttf"
+    touch "$prefix/.vantyr-ready"
+  fi
+  export VANTYR_WINEPREFIX="$prefix"
+}
