@@ -139,6 +139,29 @@ TEST_F(MessagesTest, DialogTypesAndDefaultsOfTheBoxItself) {
   EXPECT_EQ(out.text(), "T\nm\nT\nm\nT\nm\n\n\n");
 }
 
+TEST_F(MessagesTest, ConsoleFallbackPromptsAndTakesLetters) {
+  // The dialog a user gets on a console when no graphical box can be shown.
+  putenv(const_cast<char*>("VANTYR_DIALOGS="));
+  tinyfd_forceConsole = 1;
+  StdoutCapture out(dir_ / "console.txt");
+  answer("n\n");
+  int no = tinyfd_messageBox("T", "m", "yesnocancel", "question", 1);
+  answer("maybe\nc\n");
+  int cancel = tinyfd_messageBox("T", "m", "okcancel", "question", 1);
+  answer("\n");
+  int ok = tinyfd_messageBox("T", "m", "ok", "info", 1);
+  std::string shown = out.text();
+  tinyfd_forceConsole = 0;
+  putenv(const_cast<char*>("VANTYR_DIALOGS=console"));
+  EXPECT_EQ(no, 2);
+  EXPECT_EQ(cancel, 0);
+  EXPECT_EQ(ok, 1);
+  EXPECT_EQ(shown,
+            "T\nm\n[1/y = Yes, 2/n = No, 0/c = Cancel] "
+            "T\nm\n[1/o = OK, 0/c = Cancel] [1/o = OK, 0/c = Cancel] "
+            "T\nm\n[Enter] ");
+}
+
 TEST_F(MessagesTest, StopWithMessageShowsItAndEndsTheRun) {
   EXPECT_EXIT(
       {
