@@ -33,21 +33,32 @@ bool read_real(std::string_view text, double& value);
 std::string fortran_format(double x, std::string_view format);
 
 // Moves the first item of `line` (up to the first character of `separator`)
-// into `item`; a separator between the first pair of double quotes of the
-// item does not split it.
+// into `item`, left-adjusted, quotes kept; the line keeps what follows the
+// separator. A separator between the first pair of double quotes of the item
+// does not split it; without a separator after that pair, the item ends with
+// the closing quote and the line keeps what follows the quote. A line without
+// separator (or an empty `separator`) is one item, and the line becomes blank.
 void extract_list(FieldRef line, FieldRef item, std::string_view separator);
 void extract_comma(FieldRef line, FieldRef item);
 // Splits the whole line until an item is blank; at most `capacity` items are
 // stored (the rest is ignored, with a trace line), `count` is the number
 // stored.
 void read_list(std::string_view line, int& count, Field<256>* items, int capacity, std::string_view separator);
+// Key and value split at the first "=", else the first ":" (both
+// left-adjusted); without either the key is the whole line.
 void extract_key_val(std::string_view line, FieldRef key, FieldRef value);
+// Split at a relation operator: "=", "!=", "<", "<=", ">", ">=", "[]", the last
+// one of that list found in the line wins.
 void extract_key_val_rel(std::string_view line, FieldRef key, FieldRef value, FieldRef relation);
 
 bool is_true(std::string_view text);
 int log2int(bool flag);
 void i2b(int i, FieldRef text, int& length);
+// Real text: with a fixed-point format no more decimals than a 32-bit real
+// carries for the magnitude and no trailing zeros ("12.5", "3"); an E format
+// as written. The final text is cut to the field.
 void f2b(double x, FieldRef text, std::string_view format, int& length);
+// Hours as "hh:mm:ss".
 void t2b(double h, FieldRef text, int& length);
 void l2b(bool flag, FieldRef text, int& length);
 void k2b(int k, FieldRef text, int& length);
