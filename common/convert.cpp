@@ -16,7 +16,9 @@ namespace convert {
 
 // ---- free-format reads ----
 
-bool is_blank_char(char c) { return c == ' ' || c == '\t'; }
+// Tabs and line-end characters separate like blanks (a line of a file
+// written on Windows may still end in a carriage return).
+bool is_blank_char(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 bool ends_item(char c) { return is_blank_char(c) || c == ',' || c == '/'; }
 
 // The first item of a free-format text: leading blanks skipped, up to the

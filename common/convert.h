@@ -9,8 +9,8 @@
 #include "common/field.h"
 
 // Free-format number reads: the first item of the text (leading blanks
-// skipped; an item ends at a blank, a comma or a slash; tabs count as
-// blanks). An integer read takes an optional sign and digits only; a real
+// skipped; an item ends at a blank, a comma or a slash; tabs, carriage
+// returns and line feeds count as blanks). An integer read takes an optional sign and digits only; a real
 // read also a decimal point and an exponent with the letter E or D in either
 // case (1.5E+02, 2d-3). A blank text, an empty first item (the text starts
 // with a comma or a slash), an item that is not such a number, an integer

@@ -19,7 +19,7 @@ TEST(FreeFormatRead, IntegerTakesTheFirstItem) {
   EXPECT_EQ(v, 5);
   EXPECT_TRUE(read_int("12 34", v));
   EXPECT_EQ(v, 12);
-  EXPECT_TRUE(read_int("\t9", v));
+  EXPECT_TRUE(read_int("\t9\r", v));  // tab and carriage return separate like blanks
   EXPECT_EQ(v, 9);
   EXPECT_TRUE(read_int("-2147483648", v));
   EXPECT_EQ(v, INT_MIN);
