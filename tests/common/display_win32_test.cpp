@@ -1,14 +1,19 @@
-// The real message box on Windows (under Wine in the test run): a second
-// thread finds it by its title and presses one of its buttons.
+// The real message box and console window on Windows (under Wine on a
+// display in the test run). A second thread finds a box by its title and
+// presses one of its buttons.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "common/dialogs.h"
+#include "common/messages.h"
+#include "tests/common/services_support.h"
 
 namespace {
 
@@ -69,6 +74,50 @@ TEST_F(MessageBoxTest, TitlesInTheCodePageOrInUtf8) {
     presser.join();
     EXPECT_TRUE(pressed) << "no box titled as expected, utf8=" << utf8;
   }
+}
+
+// The console decision runs in a process of its own with a console of its
+// own, so that the test decides who shares it.
+TEST(ConsoleWindow, AloneTheProgramHidesItsConsole) {
+  fs::path dir = fresh_test_folder();
+  EXPECT_EXIT(
+      {
+        redirect_stdout(dir / "console.txt");
+        FreeConsole();
+        if (!AllocConsole()) std::exit(3);
+        HWND window = GetConsoleWindow();
+        HideConsole();
+        std::printf("visible %d\n", window != nullptr && IsWindowVisible(window) ? 1 : 0);
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
+  EXPECT_EQ(read_lines(dir / "console.txt"), (std::vector<std::string>{"nb proc 1", "I'm the last one!", "visible 0"}));
+}
+
+TEST(ConsoleWindow, SharedConsoleStaysVisible) {
+  fs::path dir = fresh_test_folder();
+  EXPECT_EXIT(
+      {
+        redirect_stdout(dir / "console.txt");
+        FreeConsole();
+        if (!AllocConsole()) std::exit(3);
+        // A second program on the same console, as a prompt would be.
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        char command[] = "cmd.exe /c pause > NUL";
+        if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) std::exit(4);
+        DWORD list[8];
+        for (int i = 0; i < 200 && GetConsoleProcessList(list, 8) < 2; ++i) Sleep(50);
+        HWND window = GetConsoleWindow();
+        HideConsole();
+        std::printf("visible %d\n", window != nullptr && IsWindowVisible(window) ? 1 : 0);
+        TerminateProcess(pi.hProcess, 0);
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
+  EXPECT_EQ(read_lines(dir / "console.txt"),
+            (std::vector<std::string>{"nb proc 2", "I'm not the last one!", "visible 1"}));
 }
 
 }  // namespace
