@@ -253,8 +253,8 @@ TEST_F(UnwritableFolderTest, LogLinesAreDroppedConsoleLinesKept) {
   EXPECT_EXIT(
       {
         redirect_stdout(dir_ / "console.txt");
-        become_unprivileged();
         CurrentFolder cwd(locked_);
+        become_unprivileged();
         log_message_f("{W}read-only/folder");
         std::exit(0);
       },
