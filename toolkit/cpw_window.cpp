@@ -40,8 +40,12 @@ bool cpw_window_makecurrent(pCpw cpw, unsigned int id) {
   if (id == cpw->win_currentid) return true;
   pCpwWin w = cpw_window_lookup(cpw, id);
   if (!w) return false;
+  if (!cpw_host(cpw).makecurrent(cpw, w)) {
+    cpw->win_currentid = 0;  // nothing is current now; the next call tries again
+    return false;
+  }
   cpw->win_currentid = w->id;
-  return cpw_host(cpw).makecurrent(cpw, w);
+  return true;
 }
 
 bool cpw_window_init(pCpw cpw) {

@@ -170,6 +170,20 @@ TEST_F(Windows, OperationsOnAbsentWindowsFailWithError16) {
   EXPECT_EQ(cpwGetWindowUserdata(cpw, id), 77u);
 }
 
+TEST_F(Windows, AContextThatCouldNotBeMadeCurrentIsTriedAgain) {
+  unsigned a = quiet_window(), b = quiet_window();
+  cpw_null_failnext("makecurrent");
+  EXPECT_FALSE(cpwSetWindow(cpw, a));
+  EXPECT_EQ(cpwGetLastError(cpw), cpw_error_makecurrent);
+  EXPECT_EQ(cpw->win_currentid, 0u);
+  cpw_null_clearlog(cpw);
+  EXPECT_TRUE(cpwSetWindow(cpw, a));
+  EXPECT_TRUE(cpwSetWindow(cpw, a));  // already current: the host is not asked again
+  EXPECT_EQ(cpw_null_log(cpw), "current 1\n");
+  EXPECT_EQ(cpw->win_currentid, a);
+  EXPECT_NE(a, b);
+}
+
 TEST_F(Windows, ShowAndHideReportTheVisibilityBeforeTheCall) {
   unsigned id = quiet_window();
   EXPECT_TRUE(cpwHideWindow(cpw, id));
