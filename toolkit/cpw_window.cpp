@@ -73,7 +73,8 @@ unsigned int cpwCreateWindow(pCpw cpw, const char* title) {
 
 unsigned int cpwCreateWindowEx(pCpw cpw, const char* title, unsigned int x, unsigned int y, unsigned int width,
                                unsigned int height) {
-  if (!cpw || !cpw->ctx_localhost) return 0;
+  // A context whose init stopped has no usable host layer.
+  if (!cpw || !cpw->cpw_initsuccess) return 0;
   if (!title) title = "";
   pCpwWin w = static_cast<pCpwWin>(std::calloc(1, sizeof(_CpwWindowStruct)));
   if (!w) {

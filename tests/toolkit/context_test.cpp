@@ -55,6 +55,7 @@ TEST(Context, AFailedInitLeavesAContextTheMainLoopRefuses) {
   EXPECT_EQ(cpw->stack, nullptr);  // later steps never ran
   EXPECT_FALSE(cpwMainLoop(cpw));
   EXPECT_FALSE(cpw->cpw_running);
+  EXPECT_EQ(cpwCreateWindow(cpw, "refused"), 0u);
   EXPECT_TRUE(cpwFreeContext(&cpw));
 }
 

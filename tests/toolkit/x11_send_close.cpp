@@ -38,7 +38,11 @@ int main(int argc, char** argv) {
     return 2;
   }
   double seconds = argc > 2 ? std::atof(argv[2]) : 10.0;
-  Display* dpy = XOpenDisplay(nullptr);
+  Display* dpy = nullptr;
+  for (int i = 0; i < 50 && !(dpy = XOpenDisplay(nullptr)); ++i) {  // the server may be busy a moment
+    timespec pause{0, 20 * 1000 * 1000};
+    nanosleep(&pause, nullptr);
+  }
   if (!dpy) {
     std::fprintf(stderr, "x11_send_close: no display\n");
     return 1;

@@ -30,8 +30,9 @@ class X11 : public ::testing::Test {
  protected:
   void SetUp() override {
     calls.clear();
-    ASSERT_TRUE(cpwInitContext(&cpw)) << "no X display";
-    other = XOpenDisplay(nullptr);
+    ASSERT_TRUE(cpwInitContext(&cpw)) << "no X display, error " << (cpw ? cpwGetLastError(cpw) : -1);
+    for (int i = 0; i < 50 && !(other = XOpenDisplay(nullptr)); ++i)  // the server may be busy a moment
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
     ASSERT_NE(other, nullptr);
   }
   void TearDown() override {
@@ -238,6 +239,7 @@ class X11Input : public X11 {
  protected:
   void SetUp() override {
     X11::SetUp();
+    if (HasFatalFailure()) return;
     record_all();
     id = cpwCreateWindowEx(cpw, "Input", 100, 100, 200, 150);
     ASSERT_TRUE(pump_until([&] { return seen("visibility 1 2"); })) << "the new window did not get the focus";

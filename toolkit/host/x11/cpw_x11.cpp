@@ -257,9 +257,20 @@ void handle_event(pCpw cpw, X11State* s, XEvent& ev) {
 
 // ---- host operations -----------------------------------------------------------
 
+// A busy X server may turn a connection away for a moment (its socket's
+// backlog is full): try again for up to a second before giving up.
+Display* open_display() {
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    if (Display* dpy = XOpenDisplay(nullptr)) return dpy;
+    timespec pause{0, 20 * 1000 * 1000};
+    nanosleep(&pause, nullptr);
+  }
+  return nullptr;
+}
+
 bool x11_init(pCpw cpw) {
   XSetErrorHandler(ignore_errors);
-  Display* dpy = XOpenDisplay(nullptr);
+  Display* dpy = open_display();
   if (!dpy) {
     cpw->err_code = cpw_error_initfailed;
     return false;
