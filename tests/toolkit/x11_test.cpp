@@ -154,6 +154,8 @@ TEST_F(X11, WindowsCarryTheirTitleSizeAndFrameAsWindowManagerHints) {
   long supplied;
   ASSERT_TRUE(XGetWMNormalHints(other, xwindow(fixed), &size, &supplied));
   EXPECT_TRUE(size.flags & PMinSize);
+  EXPECT_TRUE(size.flags & USPosition);  // a window manager keeps the asked position
+  EXPECT_EQ(size.x, 100);
   EXPECT_EQ(size.min_width, 250);
   EXPECT_EQ(size.max_height, 180);
   ASSERT_TRUE(XGetWMNormalHints(other, xwindow(standard), &size, &supplied));

@@ -96,7 +96,9 @@ XVisualInfo* choose_visual(X11State* s, std::uint32_t mode) {
 
 // Decorations and functions the window manager should offer, and whether
 // the user may resize the window.
-void set_wm_hints(pCpw cpw, X11State* s, Window win, unsigned width, unsigned height) {
+// At creation (`place`) the window manager is also told to keep the
+// position the program asked for instead of placing the window itself.
+void set_wm_hints(pCpw cpw, X11State* s, Window win, unsigned width, unsigned height, const pCpwWin place) {
   std::uint32_t props = cpw->win_properties;
   unsigned kind = props & 0xFF, frame = props & 0xF00;
   bool resizable = frame == 0 || frame == CPW_WINDOWPROP_THICKFRAME;
@@ -119,6 +121,11 @@ void set_wm_hints(pCpw cpw, X11State* s, Window win, unsigned width, unsigned he
   XSizeHints* size = XAllocSizeHints();
   size->flags = PWinGravity;
   size->win_gravity = NorthWestGravity;  // x, y name the frame's corner
+  if (place) {
+    size->flags |= USPosition | PPosition;
+    size->x = int(place->x);
+    size->y = int(place->y);
+  }
   if (!resizable) {
     size->flags |= PMinSize | PMaxSize;
     size->min_width = size->max_width = int(width);
@@ -333,7 +340,7 @@ bool x11_createwindow(pCpw cpw, pCpwWin w, const char* title) {
   XSetClassHint(s->dpy, win, cls);
   XFree(cls);
   XSetWMProtocols(s->dpy, win, &s->wm_delete, 1);
-  set_wm_hints(cpw, s, win, w->width, w->height);
+  set_wm_hints(cpw, s, win, w->width, w->height, w);
 
   X11Window* xw = new X11Window{win, attrs.colormap, vi, int(w->width), int(w->height), int(w->x), int(w->y)};
   w->plhwc = new _CpwLocalhostWindow{};
@@ -422,7 +429,7 @@ void x11_setforeground(pCpw cpw, pCpwWin w) {
 bool x11_reshapewindow(pCpw cpw, pCpwWin w, unsigned width, unsigned height) {
   X11State* s = state(cpw);
   Window win = Window(w->plhwc->hwnd);
-  set_wm_hints(cpw, s, win, width, height);  // a fixed frame is fixed at the new size
+  set_wm_hints(cpw, s, win, width, height, nullptr);  // a fixed frame is fixed at the new size
   XResizeWindow(s->dpy, win, width ? width : 1, height ? height : 1);
   XFlush(s->dpy);
   return true;
