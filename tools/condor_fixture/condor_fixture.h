@@ -12,7 +12,9 @@
 //   drive_c), made or renewed here; nothing of Wine runs. The Linux build
 //   reads it with WINEPREFIX set to that folder.
 // - Linux, `real_wine`: an existing Wine prefix; files through its drive
-//   links, registry entries through `wine reg`.
+//   links, registry entries through `wine reg`. The Wine server holds them
+//   until it ends and writes the prefix's registry files (`wineserver -w`
+//   waits for that); programs under Wine see them at once.
 // - Windows (and the Windows build under Wine): the files at their Windows
 //   paths and the registry of the current user.
 #pragma once

@@ -156,7 +156,6 @@ std::string write_registry(const SimInstall& spec) {
                 ? run(spec, {"wine", "reg", "add", sf, "/v", "Personal", "/t", "REG_EXPAND_SZ", "/d", spec.documents, "/f"})
                 : run(spec, {"wine", "reg", "delete", sf, "/v", "Personal", "/f"});
     if (r != 0) return "wine reg for the documents folder failed";
-    run(spec, {"wineserver", "-w"});
     return "";
   }
 
@@ -208,7 +207,6 @@ std::string fixture_host_path(const SimInstall& spec, const std::string& win) {
 std::string remove_condor_registry(const SimInstall& spec) {
   if (spec.real_wine) {
     for (int v : {2, 3}) condor_fixture::run(spec, {"wine", "reg", "delete", "HKCU\\" + condor_fixture::reg_key(v), "/f"});
-    condor_fixture::run(spec, {"wineserver", "-w"});
     return "";
   }
   SimInstall none = spec;
