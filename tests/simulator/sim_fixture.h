@@ -38,8 +38,15 @@ class Simulator : public ::testing::Test {
         std::string pilot = pilot_dir_of(spec, v);
         if (!windows_build() || pilot.empty()) continue;
         std::error_code ec;
-        if (v.pilot.empty()) fs::remove(fixture_host_path(spec, pilot + "\\FlightPlan.fpl"), ec);
-        else fs::remove_all(fixture_host_path(spec, pilot), ec);
+        if (v.pilot.empty()) {
+          fs::remove(fixture_host_path(spec, pilot + "\\FlightPlan.fpl"), ec);
+          continue;
+        }
+        fs::path p = fixture_host_path(spec, pilot);
+        fs::remove_all(p, ec);
+        // The Pilots folder and the version's folder, when nothing else is there.
+        fs::remove(p.parent_path(), ec);
+        fs::remove(p.parent_path().parent_path(), ec);
       }
       remove_condor_registry(spec);
     }
