@@ -9,6 +9,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "simulator/installed_versions.h"
 #include "tests/support/temp_tree.h"
@@ -34,15 +35,13 @@ class Simulator : public ::testing::Test {
     if (made) {
       // The Windows build works in the prefix the tests share: its pilot
       // folders and registry entries go again.
-      for (const SimVersion& v : spec.versions) {
-        std::string pilot = pilot_dir_of(spec, v);
-        if (!windows_build() || pilot.empty()) continue;
+      for (const std::string& pilot : pilot_files) {
         std::error_code ec;
-        if (v.pilot.empty()) {
-          fs::remove(fixture_host_path(spec, pilot + "\\FlightPlan.fpl"), ec);
+        fs::path p = fixture_host_path(spec, pilot);
+        if (p.filename() == "FlightPlan.fpl") {
+          fs::remove(p, ec);
           continue;
         }
-        fs::path p = fixture_host_path(spec, pilot);
         fs::remove_all(p, ec);
         // The Pilots folder and the version's folder, when nothing else is there.
         fs::remove(p.parent_path(), ec);
@@ -76,8 +75,15 @@ class Simulator : public ::testing::Test {
 
   void make() {
     std::string err = make_condor_install(spec);
-    ASSERT_EQ(err, "");
     made = true;
+    if (windows_build()) {
+      for (const SimVersion& v : spec.versions) {
+        std::string pilot = pilot_dir_of(spec, v);
+        if (pilot.empty() || !v.flight_plan) continue;
+        pilot_files.push_back(v.pilot.empty() ? pilot + "\\FlightPlan.fpl" : pilot);
+      }
+    }
+    ASSERT_EQ(err, "");
   }
 
   SimVersion& version(int v) {
@@ -90,6 +96,7 @@ class Simulator : public ::testing::Test {
   SimInstall spec;
   std::unique_ptr<InFolder> here;
   bool made = false;
+  std::vector<std::string> pilot_files;  // made in the shared prefix (Windows build)
 };
 
 }  // namespace sim_test
