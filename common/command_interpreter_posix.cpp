@@ -38,6 +38,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/codepage.h"
 #include "common/platform.h"
 
 extern char** environ;
@@ -233,7 +234,7 @@ static WinPath current_folder() {
   while (i < rest.size()) {
     std::size_t j = rest.find('/', i);
     if (j == std::string::npos) j = rest.size();
-    if (j > i) out.parts.push_back(rest.substr(i, j - i));
+    if (j > i) out.parts.push_back(utf8_to_cp1252(rest.substr(i, j - i)));
     i = j + 1;
   }
   return out;
@@ -258,7 +259,7 @@ static std::string env_value(const std::string& name, bool& found) {
   if (name.empty()) return {};
   if (const char* v = std::getenv(name.c_str())) {
     found = true;
-    return v;
+    return utf8_to_cp1252(v);
   }
   // Windows variable names do not depend on case.
   for (char** e = environ; e && *e; ++e) {
@@ -266,7 +267,7 @@ static std::string env_value(const std::string& name, bool& found) {
     if (!eq) continue;
     if (same_name(std::string_view(*e, static_cast<std::size_t>(eq - *e)), name)) {
       found = true;
-      return eq + 1;
+      return utf8_to_cp1252(eq + 1);
     }
   }
   return {};
@@ -517,7 +518,7 @@ static bool read_folder(const WinPath& folder, std::vector<Entry>& entries) {
     struct stat st;
     if (stat((h + "/" + n).c_str(), &st) != 0) continue;  // a dangling link
     Entry en;
-    en.name = n;
+    en.name = utf8_to_cp1252(n);  // the program's code page, as host_path takes it back
     en.dir = S_ISDIR(st.st_mode);
     en.size = static_cast<unsigned long long>(st.st_size);
     en.mtime = st.st_mtime;
@@ -834,7 +835,7 @@ static int cmd_move(State& st, const Args& a) {
   WinPath target = dst;
   if (is_dir(dst)) {
     // Into the folder, under the name the source has on the disk.
-    target = dst.child(base_name(hs));
+    target = dst.child(utf8_to_cp1252(base_name(hs)));
   } else if (exists(dst)) {
     // An existing file: cmd.exe would ask whether to overwrite it; nothing
     // is overwritten here.

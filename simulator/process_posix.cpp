@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/codepage.h"
+#include "common/platform.h"
 #include "simulator/install_dir.h"
 
 extern char** environ;
@@ -91,6 +93,7 @@ int MyGetEnv(const char* name, char* value, int len) {
     if (!found) found = process::wine_default(name, v);
   }
   if (!found) return 0;
+  v = utf8_to_cp1252(v);  // the program's single-byte code page, as the "A" call gives it
   int n = static_cast<int>(v.size());
   if (n >= len) return n + 1;  // the size needed, as Windows reports it
   std::memcpy(value, v.c_str(), v.size() + 1);
@@ -102,9 +105,7 @@ int GetExePath(char* path, int len) {
   char buf[4096];
   ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
   if (n <= 0) return 0;
-  buf[n] = '\0';
-  std::string name = "Z:";
-  for (ssize_t i = 0; i < n; ++i) name += buf[i] == '/' ? '\\' : buf[i];
+  std::string name = program_path_from_host(std::string_view(buf, static_cast<std::size_t>(n)));
   if (static_cast<int>(name.size()) >= len) {
     path[0] = '\0';
     return 0;

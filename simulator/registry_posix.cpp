@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/codepage.h"
 #include "common/trace.h"
 #include "simulator/install_dir.h"
 
@@ -24,19 +25,23 @@ namespace registry {
 
 using U16 = std::u16string;
 
-// Windows-1252 bytes 0x80 to 0x9F; 0 marks the unassigned ones.
-static const char16_t cp1252_high[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-// One UTF-16 unit to Windows-1252; '?' when the code page lacks it, as the
-// system's conversion does.
+// One UTF-16 unit in the program's single-byte code page; "?" when the code
+// page lacks it (a lone surrogate included), as the system's conversion does.
 static char to_cp1252(char16_t u) {
-  if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return static_cast<char>(u);
-  for (int i = 0; i < 32; ++i)
-    if (cp1252_high[i] != 0 && cp1252_high[i] == u) return static_cast<char>(0x80 + i);
-  return '?';
+  if (u >= 0xD800 && u <= 0xDFFF) return '?';
+  std::string utf8;
+  if (u < 0x80) {
+    utf8.push_back(static_cast<char>(u));
+  } else if (u < 0x800) {
+    utf8.push_back(static_cast<char>(0xC0 | (u >> 6)));
+    utf8.push_back(static_cast<char>(0x80 | (u & 0x3F)));
+  } else {
+    utf8.push_back(static_cast<char>(0xE0 | (u >> 12)));
+    utf8.push_back(static_cast<char>(0x80 | ((u >> 6) & 0x3F)));
+    utf8.push_back(static_cast<char>(0x80 | (u & 0x3F)));
+  }
+  std::string b = utf8_to_cp1252(utf8);
+  return b.size() == 1 ? b[0] : '?';
 }
 
 static char16_t fold(char16_t u) { return (u >= 'a' && u <= 'z') ? static_cast<char16_t>(u - 'a' + 'A') : u; }

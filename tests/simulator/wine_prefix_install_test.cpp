@@ -13,7 +13,7 @@ using namespace test_support;
 
 namespace {
 
-std::string quoted(const std::string& s) { return "'" + s + "'"; }
+std::string shell_quote(const std::string& s) { return "'" + s + "'"; }
 
 TEST(WinePrefixInstall, WindowsBuildFindsWhatWineRegWrote) {
   const char* src = std::getenv("VANTYR_SOURCE_DIR");
@@ -30,15 +30,15 @@ TEST(WinePrefixInstall, WindowsBuildFindsWhatWineRegWrote) {
   std::string pilot = "Probe" + fs::path(tmp.path()).filename().string().substr(20);
   std::string tool = std::string(VANTYR_FIXTURE_TOOL);
   // Condor 3 flown last by its log; Condor 2's flight plan is older.
-  std::string cmd = quoted(tool) + " --prefix " + quoted(prefix) + " --wine --condor 2 --install-dir " + quoted(inst2) +
-                    " --pilot " + quoted(pilot) + " --log-date @1600000100 --flight-plan-date @1600000200" +
-                    " --condor 3 --install-dir " + quoted(inst3) + " --pilot " + quoted(pilot) +
+  std::string cmd = shell_quote(tool) + " --prefix " + shell_quote(prefix) + " --wine --condor 2 --install-dir " + shell_quote(inst2) +
+                    " --pilot " + shell_quote(pilot) + " --log-date @1600000100 --flight-plan-date @1600000200" +
+                    " --condor 3 --install-dir " + shell_quote(inst3) + " --pilot " + shell_quote(pilot) +
                     " --log-date @1600000900 --flight-plan-date @1600000300 --towplane DR400 >/dev/null";
   ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
 
   fs::path out = tmp.path() / "probe.txt";
-  std::string run = "cd " + quoted(tmp.path().string()) + " && VANTYR_DIALOGS=console " + quoted(std::string(src) + "/scripts/wine-run.sh") +
-                    " " + quoted(probe) + " > " + quoted(out.string()) + " 2>/dev/null";
+  std::string run = "cd " + shell_quote(tmp.path().string()) + " && VANTYR_DIALOGS=console " + shell_quote(std::string(src) + "/scripts/wine-run.sh") +
+                    " " + shell_quote(probe) + " > " + shell_quote(out.string()) + " 2>/dev/null";
   int probe_status = std::system(run.c_str());
 
   // The registry of the shared prefix gets its Condor entries back out, and
