@@ -114,6 +114,19 @@ TEST_F(PosixInterpreter, ListingsOfFilesAndPatterns) {
   EXPECT_EQ(run("DIR /AD /B \"" + T + "\\Land\\AA3\\\" > \"d.txt\""), 1);
 }
 
+TEST_F(PosixInterpreter, NamesAreInTheProgramsCodePage) {
+  // "Zoé" on the disk (UTF-8, as Wine stores it) is "Zo\xE9" to the program,
+  // in listings and on the command lines it builds from them.
+  write_file(tmp.path() / "Planes" / "Zo\xC3\xA9" / "Zo\xC3\xA9.dta", "x");
+  fs::create_directories(tmp.path() / "Hidden_Planes");
+  ASSERT_EQ(run("DIR /AD /B \"" + T + "\\Planes\\\" > \"out.txt\""), 0);
+  EXPECT_EQ(read_lines(tmp.path() / "out.txt"), std::vector<std::string>{"Zo\xE9"});
+  ASSERT_EQ(run("CD /D \"" + T + "\\Planes\" & DIR /B /S *.dta > \"" + T + "\\dta.txt\""), 0);
+  EXPECT_EQ(read_lines(tmp.path() / "dta.txt"), std::vector<std::string>{T + "\\Planes\\Zo\xE9\\Zo\xE9.dta"});
+  EXPECT_EQ(run("MOVE \"" + T + "\\Planes\\Zo\xE9\" \"" + T + "\\Hidden_Planes\\\""), 0);
+  EXPECT_TRUE(fs::exists(tmp.path() / "Hidden_Planes" / "Zo\xC3\xA9" / "Zo\xC3\xA9.dta"));
+}
+
 TEST_F(PosixInterpreter, CaretOutsideQuotesTakesTheNextCharacter) {
   EXPECT_EQ(run("MKDIR " + T + "\\a^&b"), 0);
   EXPECT_TRUE(fs::is_directory(tmp.path() / "a&b"));

@@ -121,6 +121,10 @@ TEST(LinuxProcess, WindowsVariablesFallBackToWinesValues) {
   // Too small a buffer gives the size needed and no value.
   EXPECT_EQ(MyGetEnv("USERPROFILE", buf, 5), 13);
   EXPECT_EQ(MyGetEnv("VANTYR_NOT_SET_AT_ALL", buf, sizeof buf), 0);
+  // Values come in the program's code page.
+  set_env("VANTYR_ACCENT", "Zo\xC3\xA9");
+  n = MyGetEnv("VANTYR_ACCENT", buf, sizeof buf);
+  EXPECT_EQ(std::string(buf, static_cast<std::size_t>(n)), "Zo\xE9");
 }
 
 TEST(LinuxProcess, ProgramFileIsNamedOnDriveZ) {
