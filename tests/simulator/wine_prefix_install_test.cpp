@@ -49,8 +49,12 @@ TEST(WinePrefixInstall, WindowsBuildFindsWhatWineRegWrote) {
   remove_condor_registry(spec);
   std::error_code ec;
   for (const auto& user : fs::directory_iterator(fixture_host_path(spec, "C:\\users"), ec)) {
-    fs::remove_all(user.path() / "Documents" / "Condor" / "Pilots" / pilot, ec);
-    fs::remove_all(user.path() / "Documents" / "Condor3" / "Pilots" / pilot, ec);
+    for (const char* version : {"Condor", "Condor3"}) {
+      fs::path pilots = user.path() / "Documents" / version / "Pilots";
+      fs::remove_all(pilots / pilot, ec);
+      fs::remove(pilots, ec);  // when nothing else is there
+      fs::remove(pilots.parent_path(), ec);
+    }
   }
 
   ASSERT_EQ(probe_status, 0) << run;
