@@ -9,8 +9,10 @@
 // quotes). Paths are Windows paths, mapped into the Wine prefix by the host
 // seam. A command line is parsed completely before any of it runs: a line
 // holding a form outside this set runs nothing and fails with a message that
-// names the form (exit status 1, command status 1). A command name that
-// cmd.exe does not know either gives cmd.exe's message and exit status 9009.
+// names the form (exit status 1, command status 1); so does naming one of
+// cmd.exe's other internal commands. Any other command name (a program's
+// included: none is ever started) gives cmd.exe's message for an unknown
+// command and exit status 9009.
 //
 // Output mirrors cmd.exe (en-US): DIR lists names in the order Windows file
 // systems keep them (ordinal order after ASCII upper-casing, "." and ".."
