@@ -24,9 +24,9 @@ class Simulator : public ::testing::Test {
   void SetUp() override {
     inst00 = CondorInstall{};
     // Room for both versions: references that add() gives stay valid.
-    spec.versions.reserve(2);
-    spec.prefix = (tmp.path() / "prefix").string();
-    set_env("WINEPREFIX", spec.prefix);
+    setup.versions.reserve(2);
+    setup.prefix = (tmp.path() / "prefix").string();
+    set_env("WINEPREFIX", setup.prefix);
     fs::create_directories(tmp.path() / "run");
     here = std::make_unique<InFolder>(tmp.path() / "run");
   }
@@ -37,7 +37,7 @@ class Simulator : public ::testing::Test {
       // folders and registry entries go again.
       for (const std::string& pilot : pilot_files) {
         std::error_code ec;
-        fs::path p = fixture_host_path(spec, pilot);
+        fs::path p = fixture_host_path(setup, pilot);
         if (p.filename() == "FlightPlan.fpl") {
           fs::remove(p, ec);
           continue;
@@ -47,7 +47,7 @@ class Simulator : public ::testing::Test {
         fs::remove(p.parent_path(), ec);
         fs::remove(p.parent_path().parent_path(), ec);
       }
-      remove_condor_registry(spec);
+      remove_condor_registry(setup);
     }
     inst00 = CondorInstall{};
   }
@@ -56,9 +56,9 @@ class Simulator : public ::testing::Test {
   // usual C:\CondorN on Linux) and, in the Windows build, a pilot name of its
   // own so that pilot folders of parallel runs never meet.
   SimVersion& add(int version) {
-    if (spec.versions.size() >= spec.versions.capacity()) ADD_FAILURE() << "more versions than the fixture holds";
-    spec.versions.emplace_back();
-    SimVersion& v = spec.versions.back();
+    if (setup.versions.size() >= setup.versions.capacity()) ADD_FAILURE() << "more versions than the fixture holds";
+    setup.versions.emplace_back();
+    SimVersion& v = setup.versions.back();
     v.version = version;
     if (windows_build()) {
       v.install_dir = tmp.program() + "\\Condor" + std::to_string(version);
@@ -74,11 +74,11 @@ class Simulator : public ::testing::Test {
   }
 
   void make() {
-    std::string err = make_condor_install(spec);
+    std::string err = make_condor_install(setup);
     made = true;
     if (windows_build()) {
-      for (const SimVersion& v : spec.versions) {
-        std::string pilot = pilot_dir_of(spec, v);
+      for (const SimVersion& v : setup.versions) {
+        std::string pilot = pilot_dir_of(setup, v);
         if (pilot.empty() || !v.flight_plan) continue;
         pilot_files.push_back(v.pilot.empty() ? pilot + "\\FlightPlan.fpl" : pilot);
       }
@@ -87,13 +87,13 @@ class Simulator : public ::testing::Test {
   }
 
   SimVersion& version(int v) {
-    for (SimVersion& s : spec.versions)
+    for (SimVersion& s : setup.versions)
       if (s.version == v) return s;
-    return spec.versions.front();
+    return setup.versions.front();
   }
 
   TempDir tmp{"vantyr-sim"};
-  SimInstall spec;
+  SimInstall setup;
   std::unique_ptr<InFolder> here;
   bool made = false;
   std::vector<std::string> pilot_files;  // made in the shared prefix (Windows build)

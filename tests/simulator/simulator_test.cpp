@@ -18,10 +18,10 @@ namespace {
 
 std::string trimmed(const Field<256>& f) { return f.str(); }
 
-std::string docs_of(const SimInstall& spec) {
+std::string docs_of(const SimInstall& setup) {
   SimVersion none;
   none.pilot.clear();
-  return pilot_dir_of(spec, none);
+  return pilot_dir_of(setup, none);
 }
 
 TEST_F(Simulator, OnlyCondor2IsActiveWhateverTheDates) {
@@ -34,8 +34,8 @@ TEST_F(Simulator, OnlyCondor2IsActiveWhateverTheDates) {
   EXPECT_FALSE(inst00.qc3);
   EXPECT_EQ(inst00.cndrvers, 2);
   EXPECT_EQ(trimmed(inst00.instpath2), install_dir_of(v2));
-  EXPECT_EQ(trimmed(inst00.pilpath2), pilot_dir_of(spec, v2));
-  EXPECT_EQ(trimmed(inst00.rootpath2), docs_of(spec) + "\\Condor\\");
+  EXPECT_EQ(trimmed(inst00.pilpath2), pilot_dir_of(setup, v2));
+  EXPECT_EQ(trimmed(inst00.rootpath2), docs_of(setup) + "\\Condor\\");
   get_active_condor_version();
   EXPECT_EQ(inst00.cndrvers, 2);
   EXPECT_EQ(trimmed(inst00.cndrinstpath), install_dir_of(v2));
@@ -48,7 +48,7 @@ TEST_F(Simulator, Condor3FoldersComeFromTheDocumentsFolderAndTheLastPilot) {
   make();
   EXPECT_EQ(check_condor_install(" "), 3);
   EXPECT_EQ(inst00.cndrvers, 3);
-  std::string docs = docs_of(spec);
+  std::string docs = docs_of(setup);
   ASSERT_FALSE(docs.empty());
   if (!windows_build()) {
     // Wine's profile folder of the login user.
@@ -81,7 +81,7 @@ TEST_F(Simulator, ActiveInstallationIsTheOneFlownLast) {
   for (const Dates& c : cases) {
     SCOPED_TRACE(c.what);
     ++n;
-    spec.versions.clear();
+    setup.versions.clear();
     const std::int64_t base = 1600000000;
     for (int v : {2, 3}) {
       SimVersion& s = add(v);
@@ -99,14 +99,14 @@ TEST_F(Simulator, ActiveInstallationIsTheOneFlownLast) {
     EXPECT_EQ(inst00.cndrvers, 0);
     EXPECT_EQ(trimmed(inst00.cndrinstpath), install_dir_of(version(3)));
     // A log that is gone by now takes no part.
-    for (const SimVersion& s : spec.versions)
+    for (const SimVersion& s : setup.versions)
       if ((s.version == 3 ? c.log3 : c.log2) < 0)
-        fs::remove(fixture_host_path(spec, install_dir_of(s) + "\\Logs\\Logfile.txt"));
+        fs::remove(fixture_host_path(setup, install_dir_of(s) + "\\Logs\\Logfile.txt"));
     get_active_condor_version();
     EXPECT_EQ(inst00.cndrvers, c.active);
     const SimVersion& a = version(c.active);
     EXPECT_EQ(trimmed(inst00.cndrinstpath), install_dir_of(a));
-    EXPECT_EQ(trimmed(inst00.cndrpilpath), pilot_dir_of(spec, a));
+    EXPECT_EQ(trimmed(inst00.cndrpilpath), pilot_dir_of(setup, a));
   }
 }
 
@@ -166,7 +166,7 @@ TEST_F(Simulator, VersionLineOfTheLog) {
   int n = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    spec.versions.clear();
+    setup.versions.clear();
     SimVersion& v3 = add(3);
     v3.install_dir = folder("Log" + std::to_string(++n));
     v3.version_line = c.line;
@@ -221,17 +221,17 @@ TEST(SimulatorStop, UnsupportedVersionStopsThroughTheMessagePath) {
 }
 
 TEST_F(Simulator, PlainDocumentsFolder) {
-  spec.documents = folder("Docs");
+  setup.documents = folder("Docs");
   add(2);
   add(3);
   make();
   EXPECT_EQ(check_condor_install(" "), 3);
-  EXPECT_EQ(trimmed(inst00.rootpath2), spec.documents + "\\Condor\\");
-  EXPECT_EQ(trimmed(inst00.rootpath3), spec.documents + "\\Condor3\\");
+  EXPECT_EQ(trimmed(inst00.rootpath2), setup.documents + "\\Condor\\");
+  EXPECT_EQ(trimmed(inst00.rootpath3), setup.documents + "\\Condor3\\");
 }
 
 TEST_F(Simulator, WithoutLastPilotTheFlightPlanIsLookedForInTheDocumentsFolder) {
-  spec.documents = folder("Docs");
+  setup.documents = folder("Docs");
   SimVersion& v2 = add(2);
   v2.pilot.clear();
   v2.flight_plan_time = 1600000900;
@@ -241,18 +241,18 @@ TEST_F(Simulator, WithoutLastPilotTheFlightPlanIsLookedForInTheDocumentsFolder) 
   v3.log_time = 1600000200;
   make();
   EXPECT_EQ(check_condor_install(" "), 3);
-  EXPECT_EQ(trimmed(inst00.pilpath2), spec.documents);
+  EXPECT_EQ(trimmed(inst00.pilpath2), setup.documents);
   get_active_condor_version();
   EXPECT_EQ(inst00.cndrvers, 2);
   // The Condor 2 key was never written without its pilot: the lookup of the
   // pilot folder for a blank version marker reads Condor 2's key.
   Field<256> pilot;
   EXPECT_EQ(get_condor_2_path(" ", false, true, pilot), 1);
-  EXPECT_EQ(trimmed(pilot), spec.documents);
+  EXPECT_EQ(trimmed(pilot), setup.documents);
 }
 
 TEST_F(Simulator, MissingDocumentsVariable) {
-  spec.documents = "%VANTYR_NO_SUCH_VARIABLE%\\Documents";
+  setup.documents = "%VANTYR_NO_SUCH_VARIABLE%\\Documents";
   SimVersion& v3 = add(3);
   v3.flight_plan = false;
   make();
@@ -271,7 +271,7 @@ TEST_F(Simulator, MissingDocumentsVariable) {
 }
 
 TEST_F(Simulator, MissingDocumentsEntry) {
-  spec.documents_registered = false;
+  setup.documents_registered = false;
   SimVersion& v3 = add(3);
   v3.flight_plan = false;
   make();

@@ -43,12 +43,12 @@ TEST(WinePrefixInstall, WindowsBuildFindsWhatWineRegWrote) {
 
   // The registry of the shared prefix gets its Condor entries back out, and
   // the pilots' folders in its profile go.
-  SimInstall spec;
-  spec.prefix = prefix;
-  spec.real_wine = true;
-  remove_condor_registry(spec);
+  SimInstall setup;
+  setup.prefix = prefix;
+  setup.real_wine = true;
+  remove_condor_registry(setup);
   std::error_code ec;
-  for (const auto& user : fs::directory_iterator(fixture_host_path(spec, "C:\\users"), ec)) {
+  for (const auto& user : fs::directory_iterator(fixture_host_path(setup, "C:\\users"), ec)) {
     for (const char* version : {"Condor", "Condor3"}) {
       fs::path pilots = user.path() / "Documents" / version / "Pilots";
       fs::remove_all(pilots / pilot, ec);

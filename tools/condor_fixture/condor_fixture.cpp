@@ -13,7 +13,7 @@ namespace condor_fixture {
 
 // Expands %NAME% as the program's lookup does for a documents folder that
 // begins with one; false when the variable has no value.
-static bool expand(const SimInstall& spec, const std::string& text, std::string& out) {
+static bool expand(const SimInstall& setup, const std::string& text, std::string& out) {
   out.clear();
   std::size_t i = 0;
   while (i < text.size()) {
@@ -29,7 +29,7 @@ static bool expand(const SimInstall& spec, const std::string& text, std::string&
     }
     out += text.substr(i, p - i);
     std::string value;
-    if (!env_value(spec, text.substr(p + 1, q - p - 1), value)) return false;
+    if (!env_value(setup, text.substr(p + 1, q - p - 1), value)) return false;
     out += value;
     i = q + 1;
   }
@@ -43,7 +43,7 @@ static std::string join(const std::string& folder, const std::string& name) {
 
 class Writer {
  public:
-  explicit Writer(const SimInstall& spec) : spec_(spec) {}
+  explicit Writer(const SimInstall& setup) : spec_(setup) {}
   const std::string& error() const { return error_; }
 
   void folder(const std::string& win) {
@@ -107,22 +107,22 @@ std::string install_dir_of(const SimVersion& v) {
   return v.version == 2 ? "C:\\Condor2" : "C:\\Condor3";
 }
 
-std::string pilot_dir_of(const SimInstall& spec, const SimVersion& v) {
+std::string pilot_dir_of(const SimInstall& setup, const SimVersion& v) {
   std::string docs;
-  if (!spec.documents_registered || !condor_fixture::expand(spec, spec.documents, docs) || docs.empty()) return "";
+  if (!setup.documents_registered || !condor_fixture::expand(setup, setup.documents, docs) || docs.empty()) return "";
   if (v.pilot.empty()) return docs;
   return condor_fixture::join(docs, std::string(v.version == 2 ? "Condor" : "Condor3") + "\\Pilots\\" + v.pilot);
 }
 
-std::string make_condor_install(const SimInstall& spec) {
+std::string make_condor_install(const SimInstall& setup) {
   using namespace condor_fixture;
-  for (const SimVersion& v : spec.versions)
+  for (const SimVersion& v : setup.versions)
     if (v.version != 2 && v.version != 3) return "only Condor 2 and Condor 3 can be made";
-  std::string err = prepare_target(spec);
+  std::string err = prepare_target(setup);
   if (!err.empty()) return err;
 
-  Writer w(spec);
-  for (const SimVersion& v : spec.versions) {
+  Writer w(setup);
+  for (const SimVersion& v : setup.versions) {
     std::string inst = install_dir_of(v);
     w.folder(inst);
     if (v.program) w.file(join(inst, "Condor.exe"), "MZ vantyr test program\r\n");
@@ -140,11 +140,11 @@ std::string make_condor_install(const SimInstall& spec) {
     w.folder(lands);
     for (const std::string& l : v.landscapes) w.file(join(join(lands, l), l + ".trn"), "vantyr test landscape\r\n");
     if (v.flight_plan) {
-      std::string pilot = pilot_dir_of(spec, v);
+      std::string pilot = pilot_dir_of(setup, v);
       if (pilot.empty()) return "the documents folder has no name: no flight plan can be made";
       w.file(join(pilot, "FlightPlan.fpl"), "[Task]\r\n", v.flight_plan_time);
     }
     if (!w.error().empty()) return w.error();
   }
-  return write_registry(spec);
+  return write_registry(setup);
 }

@@ -54,20 +54,20 @@ struct SimInstall {
 };
 
 // Makes the installation. Returns an empty text on success, else what failed.
-std::string make_condor_install(const SimInstall& spec);
+std::string make_condor_install(const SimInstall& setup);
 
 // Removes the registry entries of both versions (and, on Windows, puts the
-// documents folder entry back to the prefix's usual one when the spec changed
+// documents folder entry back to the prefix's usual one when the setup changed
 // it). Files are left to the caller's temporary folder.
-std::string remove_condor_registry(const SimInstall& spec);
+std::string remove_condor_registry(const SimInstall& setup);
 
 // The install folder of a version: its own or the default one.
 std::string install_dir_of(const SimVersion& v);
 
 // The host path of a Windows path of the installation (Linux: inside the
 // prefix; Windows: unchanged).
-std::string fixture_host_path(const SimInstall& spec, const std::string& windows_path);
+std::string fixture_host_path(const SimInstall& setup, const std::string& windows_path);
 
 // The folder where the program will look for the pilot's flight plan, as a
 // Windows path; blank when the documents folder cannot be named.
-std::string pilot_dir_of(const SimInstall& spec, const SimVersion& v);
+std::string pilot_dir_of(const SimInstall& setup, const SimVersion& v);

@@ -9,11 +9,11 @@
 namespace condor_fixture {
 
 // Makes ready what the files and entries go into (Linux: the prefix).
-std::string prepare_target(const SimInstall& spec);
+std::string prepare_target(const SimInstall& setup);
 // The value the program will read for an environment variable.
-bool env_value(const SimInstall& spec, const std::string& name, std::string& value);
-// Writes the registry entries of the spec.
-std::string write_registry(const SimInstall& spec);
+bool env_value(const SimInstall& setup, const std::string& name, std::string& value);
+// Writes the registry entries of the setup.
+std::string write_registry(const SimInstall& setup);
 // Sets a file's modification time (seconds since 1970-01-01 UTC).
 bool set_mtime(const std::string& host, std::int64_t t);
 

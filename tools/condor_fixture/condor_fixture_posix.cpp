@@ -32,11 +32,11 @@ static std::string login_name() {
   return "user";
 }
 
-static std::string user_of(const SimInstall& spec) { return spec.user.empty() ? login_name() : spec.user; }
+static std::string user_of(const SimInstall& setup) { return setup.user.empty() ? login_name() : setup.user; }
 
 static char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool env_value(const SimInstall& spec, const std::string& name, std::string& value) {
+bool env_value(const SimInstall& setup, const std::string& name, std::string& value) {
   if (const char* e = std::getenv(name.c_str())) {
     value = e;
     return true;
@@ -44,7 +44,7 @@ bool env_value(const SimInstall& spec, const std::string& name, std::string& val
   std::string u;
   for (char c : name) u += static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
   if (u == "USERPROFILE") {
-    value = "C:\\users\\" + user_of(spec);
+    value = "C:\\users\\" + user_of(setup);
     return true;
   }
   return false;
@@ -56,11 +56,11 @@ bool set_mtime(const std::string& host, std::int64_t t) {
 }
 
 // Runs a program with the prefix in its environment; its exit status, or -1.
-static int run(const SimInstall& spec, const std::vector<std::string>& args) {
+static int run(const SimInstall& setup, const std::vector<std::string>& args) {
   pid_t pid = fork();
   if (pid < 0) return -1;
   if (pid == 0) {
-    setenv("WINEPREFIX", spec.prefix.c_str(), 1);
+    setenv("WINEPREFIX", setup.prefix.c_str(), 1);
     setenv("WINEDEBUG", "-all", 1);
     setenv("WINEDLLOVERRIDES", "mscoree,mshtml=", 1);
     std::vector<char*> argv;
@@ -107,27 +107,27 @@ static std::string reg_escape(const std::string& utf8) {
   return out;
 }
 
-std::string prepare_target(const SimInstall& spec) {
-  if (spec.prefix.empty()) return "no prefix folder given";
+std::string prepare_target(const SimInstall& setup) {
+  if (setup.prefix.empty()) return "no prefix folder given";
   std::error_code ec;
-  if (spec.real_wine) {
-    if (!fs::exists(fs::path(spec.prefix) / "system.reg", ec)) return spec.prefix + " is not a Wine prefix (no system.reg)";
+  if (setup.real_wine) {
+    if (!fs::exists(fs::path(setup.prefix) / "system.reg", ec)) return setup.prefix + " is not a Wine prefix (no system.reg)";
     return "";
   }
-  fs::path user_reg = fs::path(spec.prefix) / "user.reg";
+  fs::path user_reg = fs::path(setup.prefix) / "user.reg";
   if (fs::exists(user_reg, ec)) {
     std::ifstream f(user_reg);
     std::string first, second;
     std::getline(f, first);
     std::getline(f, second);
     if (second.rfind(marker, 0) != 0)
-      return spec.prefix + " holds a registry not made here; use a new folder, or the Wine mode for a real prefix";
+      return setup.prefix + " holds a registry not made here; use a new folder, or the Wine mode for a real prefix";
   }
-  fs::create_directories(fs::path(spec.prefix) / "dosdevices", ec);
-  fs::create_directories(fs::path(spec.prefix) / "drive_c" / "users" / user_of(spec), ec);
-  if (ec) return "cannot make the prefix " + spec.prefix + ": " + ec.message();
+  fs::create_directories(fs::path(setup.prefix) / "dosdevices", ec);
+  fs::create_directories(fs::path(setup.prefix) / "drive_c" / "users" / user_of(setup), ec);
+  if (ec) return "cannot make the prefix " + setup.prefix + ": " + ec.message();
   auto link = [&](const char* name, const char* target) {
-    fs::path l = fs::path(spec.prefix) / "dosdevices" / name;
+    fs::path l = fs::path(setup.prefix) / "dosdevices" / name;
     std::error_code e;
     if (!fs::is_symlink(l, e)) fs::create_directory_symlink(target, l, e);
   };
@@ -140,28 +140,28 @@ static std::string reg_key(int version) { return version == 2 ? "Software\\Condo
 
 static const char* const shell_folders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 
-std::string write_registry(const SimInstall& spec) {
-  if (spec.real_wine) {
+std::string write_registry(const SimInstall& setup) {
+  if (setup.real_wine) {
     // Through the Wine server, which keeps the registry and writes its files.
-    for (int v : {2, 3}) run(spec, {"wine", "reg", "delete", "HKCU\\" + reg_key(v), "/f"});
-    for (const SimVersion& v : spec.versions) {
+    for (int v : {2, 3}) run(setup, {"wine", "reg", "delete", "HKCU\\" + reg_key(v), "/f"});
+    for (const SimVersion& v : setup.versions) {
       std::string key = "HKCU\\" + reg_key(v.version);
-      if (v.registered && run(spec, {"wine", "reg", "add", key, "/v", "InstallDir", "/t", "REG_SZ", "/d", install_dir_of(v), "/f"}) != 0)
+      if (v.registered && run(setup, {"wine", "reg", "add", key, "/v", "InstallDir", "/t", "REG_SZ", "/d", install_dir_of(v), "/f"}) != 0)
         return "wine reg add " + key + " InstallDir failed";
-      if (!v.pilot.empty() && run(spec, {"wine", "reg", "add", key, "/v", "LastPlayer", "/t", "REG_SZ", "/d", v.pilot, "/f"}) != 0)
+      if (!v.pilot.empty() && run(setup, {"wine", "reg", "add", key, "/v", "LastPlayer", "/t", "REG_SZ", "/d", v.pilot, "/f"}) != 0)
         return "wine reg add " + key + " LastPlayer failed";
     }
     std::string sf = std::string("HKCU\\") + shell_folders;
-    int r = spec.documents_registered
-                ? run(spec, {"wine", "reg", "add", sf, "/v", "Personal", "/t", "REG_EXPAND_SZ", "/d", spec.documents, "/f"})
-                : run(spec, {"wine", "reg", "delete", sf, "/v", "Personal", "/f"});
+    int r = setup.documents_registered
+                ? run(setup, {"wine", "reg", "add", sf, "/v", "Personal", "/t", "REG_EXPAND_SZ", "/d", setup.documents, "/f"})
+                : run(setup, {"wine", "reg", "delete", sf, "/v", "Personal", "/f"});
     if (r != 0) return "wine reg for the documents folder failed";
     return "";
   }
 
   std::ostringstream reg;
   reg << "WINE REGISTRY Version 2\n" << marker << "\n\n#arch=win64\n";
-  for (const SimVersion& v : spec.versions) {
+  for (const SimVersion& v : setup.versions) {
     if (!v.registered && v.pilot.empty()) continue;
     reg << "\n[" << reg_escape(reg_key(v.version)) << "] 1700000000\n#time=1d9f0e0c0a0b0c0\n";
     if (v.registered) reg << "\"InstallDir\"=\"" << reg_escape(install_dir_of(v)) << "\"\n";
@@ -169,32 +169,32 @@ std::string write_registry(const SimInstall& spec) {
   }
   reg << "\n[" << reg_escape(shell_folders) << "] 1700000000\n#time=1d9f0e0c0a0b0c0\n";
   reg << "\"Desktop\"=str(2):\"%USERPROFILE%\\\\Desktop\"\n";
-  if (spec.documents_registered) reg << "\"Personal\"=str(2):\"" << reg_escape(spec.documents) << "\"\n";
-  std::ofstream f(fs::path(spec.prefix) / "user.reg", std::ios::binary | std::ios::trunc);
+  if (setup.documents_registered) reg << "\"Personal\"=str(2):\"" << reg_escape(setup.documents) << "\"\n";
+  std::ofstream f(fs::path(setup.prefix) / "user.reg", std::ios::binary | std::ios::trunc);
   f << reg.str();
   f.close();
-  if (!f) return "cannot write " + spec.prefix + "/user.reg";
+  if (!f) return "cannot write " + setup.prefix + "/user.reg";
   return "";
 }
 
 }  // namespace condor_fixture
 
-std::string fixture_host_path(const SimInstall& spec, const std::string& win) {
+std::string fixture_host_path(const SimInstall& setup, const std::string& win) {
   std::string rest = win;
   std::string root;
   if (win.size() >= 2 && win[1] == ':') {
     char d = condor_fixture::lower(win[0]);
-    fs::path link = fs::path(spec.prefix) / "dosdevices" / (std::string(1, d) + ":");
+    fs::path link = fs::path(setup.prefix) / "dosdevices" / (std::string(1, d) + ":");
     std::error_code ec;
     fs::path target = fs::read_symlink(link, ec);
     if (ec) {
       // A drive the prefix lacks gets a folder of its own in the prefix.
       std::string drive = "drive_" + std::string(1, d);
-      fs::create_directories(fs::path(spec.prefix) / drive, ec);
+      fs::create_directories(fs::path(setup.prefix) / drive, ec);
       fs::create_directory_symlink("../" + drive, link, ec);
       target = "../" + drive;
     }
-    root = target.is_absolute() ? target.string() : (fs::path(spec.prefix) / "dosdevices" / target).lexically_normal().string();
+    root = target.is_absolute() ? target.string() : (fs::path(setup.prefix) / "dosdevices" / target).lexically_normal().string();
     rest = win.substr(2);
   }
   for (char& c : rest)
@@ -204,12 +204,12 @@ std::string fixture_host_path(const SimInstall& spec, const std::string& win) {
   return root + rest;
 }
 
-std::string remove_condor_registry(const SimInstall& spec) {
-  if (spec.real_wine) {
-    for (int v : {2, 3}) condor_fixture::run(spec, {"wine", "reg", "delete", "HKCU\\" + condor_fixture::reg_key(v), "/f"});
+std::string remove_condor_registry(const SimInstall& setup) {
+  if (setup.real_wine) {
+    for (int v : {2, 3}) condor_fixture::run(setup, {"wine", "reg", "delete", "HKCU\\" + condor_fixture::reg_key(v), "/f"});
     return "";
   }
-  SimInstall none = spec;
+  SimInstall none = setup;
   none.versions.clear();
   return condor_fixture::write_registry(none);
 }

@@ -49,16 +49,16 @@ static void delete_value(const char* key, const char* name) {
   RegCloseKey(k);
 }
 
-std::string write_registry(const SimInstall& spec) {
+std::string write_registry(const SimInstall& setup) {
   for (int v : {2, 3}) RegDeleteKeyA(HKEY_CURRENT_USER, reg_key(v));
-  for (const SimVersion& v : spec.versions) {
+  for (const SimVersion& v : setup.versions) {
     if (v.registered && !set_string(reg_key(v.version), "InstallDir", install_dir_of(v), REG_SZ))
       return std::string("cannot write InstallDir of ") + reg_key(v.version);
     if (!v.pilot.empty() && !set_string(reg_key(v.version), "LastPlayer", v.pilot, REG_SZ))
       return std::string("cannot write LastPlayer of ") + reg_key(v.version);
   }
-  if (!spec.documents_registered) delete_value(shell_folders, "Personal");
-  else if (!set_string(shell_folders, "Personal", spec.documents, REG_EXPAND_SZ)) return "cannot write the documents folder entry";
+  if (!setup.documents_registered) delete_value(shell_folders, "Personal");
+  else if (!set_string(shell_folders, "Personal", setup.documents, REG_EXPAND_SZ)) return "cannot write the documents folder entry";
   return "";
 }
 
@@ -66,10 +66,10 @@ std::string write_registry(const SimInstall& spec) {
 
 std::string fixture_host_path(const SimInstall&, const std::string& windows_path) { return windows_path; }
 
-std::string remove_condor_registry(const SimInstall& spec) {
+std::string remove_condor_registry(const SimInstall& setup) {
   using namespace condor_fixture;
   for (int v : {2, 3}) RegDeleteKeyA(HKEY_CURRENT_USER, reg_key(v));
-  if (!spec.documents_registered || spec.documents != usual_documents)
+  if (!setup.documents_registered || setup.documents != usual_documents)
     if (!set_string(shell_folders, "Personal", usual_documents, REG_EXPAND_SZ)) return "cannot restore the documents folder entry";
   return "";
 }

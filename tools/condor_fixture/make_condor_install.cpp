@@ -84,7 +84,7 @@ int usage(const char* why) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  SimInstall spec;
+  SimInstall setup;
   std::vector<std::string> args(argv + 1, argv + argc);
   SimVersion* v = nullptr;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -96,19 +96,19 @@ int main(int argc, char** argv) {
     };
     std::string val;
     if (a == "--prefix") {
-      if (!value(spec.prefix)) return usage("--prefix needs a folder");
+      if (!value(setup.prefix)) return usage("--prefix needs a folder");
     } else if (a == "--wine") {
-      spec.real_wine = true;
+      setup.real_wine = true;
     } else if (a == "--user") {
-      if (!value(spec.user)) return usage("--user needs a name");
+      if (!value(setup.user)) return usage("--user needs a name");
     } else if (a == "--documents") {
-      if (!value(spec.documents)) return usage("--documents needs a text");
+      if (!value(setup.documents)) return usage("--documents needs a text");
     } else if (a == "--no-documents") {
-      spec.documents_registered = false;
+      setup.documents_registered = false;
     } else if (a == "--condor") {
       if (!value(val) || (val != "2" && val != "3")) return usage("--condor needs 2 or 3");
-      spec.versions.emplace_back();
-      v = &spec.versions.back();
+      setup.versions.emplace_back();
+      v = &setup.versions.back();
       v->version = val[0] - '0';
     } else if (!v) {
       return usage(("unknown option, or a version option before --condor: " + a).c_str());
@@ -160,12 +160,12 @@ int main(int argc, char** argv) {
       if (!known) return usage(("unknown option " + a).c_str());
     }
   }
-  std::string err = make_condor_install(spec);
+  std::string err = make_condor_install(setup);
   if (!err.empty()) {
     std::fprintf(stderr, "make_condor_install: %s\n", err.c_str());
     return 1;
   }
-  for (const SimVersion& s : spec.versions)
-    std::printf("Condor %d in %s (%s)\n", s.version, install_dir_of(s).c_str(), fixture_host_path(spec, install_dir_of(s)).c_str());
+  for (const SimVersion& s : setup.versions)
+    std::printf("Condor %d in %s (%s)\n", s.version, install_dir_of(s).c_str(), fixture_host_path(setup, install_dir_of(s)).c_str());
   return 0;
 }
