@@ -47,6 +47,7 @@ class FieldRef {
 
   // The whole field, padding included.
   std::string_view view() const { return {p_, static_cast<std::size_t>(n_)}; }
+  operator std::string_view() const { return view(); }  // NOLINT: read like any text
   int len_trim() const { return ::len_trim(view()); }
   std::string_view trimmed() const { return ::trim_right(view()); }
   std::string str() const { return std::string(trimmed()); }

@@ -11,6 +11,8 @@ void majusc(FieldRef strng);
 void minusc(FieldRef strng);
 bool case_blind_compare(std::string_view s1, std::string_view s2);
 void make_printable(FieldRef str);
+// Removes one pair of double (single) quotes enclosing the trimmed text; a
+// text that is a lone quote becomes blank.
 void remove_quotes(FieldRef buff);
 void remove_simple_quotes(FieldRef buff);
 bool is_num(std::string_view str);
@@ -23,9 +25,16 @@ void remove_trail_0(FieldRef buff);
 void remove_0(FieldRef buff);
 void quote_spaces(FieldRef strng);
 void numver_to_char(int numver, FieldRef cc1, int& lc1);
+// " h:mm:ss", with ".hh" hundredths when there are any and the field holds 11
+// characters.
 void to_hms(double secs, FieldRef ccc);
+// The short form in the first 8 characters; the rest of the field is blank.
 void to_hms_c(double secs, FieldRef ccc);
+// Seconds of "h:m:s" (first 16 characters); -999 when the seconds do not read
+// or the total does not fit an int. An hour or minute that does not read
+// counts as 0.
 int hms2sec(std::string_view cc1);
+// A random digit (30 %) or capital letter in the first character.
 void random_char(FieldRef ccc);
 
 // Exchange sort with early exit, stable; ascending when `qasc`, else
