@@ -105,10 +105,14 @@ TEST_F(Data, ReadingMatchesNamesExactlyAndSkipsWhatDoesNotRead) {
   EXPECT_EQ(inpt_ival(12), 0);
   EXPECT_EQ(inpt_ival(5), 0);
 
+  // "SCN" texts give the number itself, from 89 on raised by 128.
   write_file("scan.txt", "key=SCN63\n");
   ASSERT_EQ(frm_read_form_data("scan.txt"), 0);
-  EXPECT_EQ(inpt_ival(12), 63 + 128);
+  EXPECT_EQ(inpt_ival(12), 63);
   EXPECT_TRUE(inpt_cval(12).is_blank());
+  write_file("scan.txt", "key=SCN91\n");
+  ASSERT_EQ(frm_read_form_data("scan.txt"), 0);
+  EXPECT_EQ(inpt_ival(12), 91 + 128);
 }
 
 TEST_F(Data, CommentsOnlyAndMissingFiles) {
