@@ -2,7 +2,11 @@
 // input box and colour chooser, with the names, arguments and answers of the
 // well-known tinyfiledialogs calls. Windows: the native dialogs. Linux: zenity,
 // or a console dialog without a display or zenity. VANTYR_DIALOGS=console in
-// the environment makes every dialog a console dialog (automated runs).
+// the environment makes every dialog a console dialog (automated runs): a box
+// writes its title on one line and then its text to standard output; a
+// question reads one line from standard input holding the answer (1, 0 or 2),
+// an empty line or the end of input taking the default button, and an answer
+// the box does not have is asked again.
 #pragma once
 
 extern int tinyfd_winUtf8;      // 1: texts are UTF-8; 0: the system code page

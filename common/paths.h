@@ -35,5 +35,13 @@ using SleepFunction = void (*)(int milliseconds);
 void set_wait_sleep(SleepFunction sleep);
 
 void My_Sleep(int dwMilliseconds);
+
+// Milliseconds since the first call of each (0 on that call), from the local
+// time of day; a change of day between the calls is allowed for once.
 int elapsed_ms();
 double elapsed_time();
+
+// The time of day that elapsed_ms and elapsed_time read, in milliseconds since
+// midnight. Tests replace it; nullptr restores the wall clock.
+using TimeOfDayFunction = int (*)();
+void set_time_of_day(TimeOfDayFunction clock);

@@ -11,8 +11,14 @@
 #include <string>
 #include <string_view>
 
-// The host path for a program path (Windows: unchanged).
+// The host path for a program path (Windows: unchanged). Linux: the program's
+// single-byte texts (Windows-1252) become UTF-8 names, as Wine stores them.
 std::string host_path(std::string_view path);
+
+// The program path for a host path (Windows: unchanged). Linux: an absolute
+// path on drive Z: (a relative one is taken from the current folder), so that
+// /opt/vantyr/vantyr gives Z:\opt\vantyr\vantyr.
+std::string program_path_from_host(std::string_view host);
 
 bool file_exists(std::string_view path);    // a file (not a folder)
 bool folder_exists(std::string_view path);  // a folder
@@ -34,3 +40,10 @@ int console_process_count();  // processes sharing the program's console
 void hide_console_window();
 bool ui_language_is_french();
 void sleep_milliseconds(int ms);
+
+// The local wall-clock date and time, to the millisecond.
+struct LocalTime {
+  int year, month, day;                    // 2024, 1..12, 1..31
+  int hour, minute, second, millisecond;  // 0..23, 0..59, 0..59 (60 on a leap second), 0..999
+};
+LocalTime local_time();

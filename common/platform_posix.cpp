@@ -1,1 +1,266 @@
-// platform_posix: to be written.
+// Host seam on Linux: program paths are Windows paths of the simulator's Wine
+// prefix; the console is the terminal the program was started from.
+#include <dirent.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "common/codepage.h"
+#include "common/platform.h"
+
+namespace platform_posix {
+
+std::string g_program_name;
+
+// Case folding as Wine matches names: ASCII and the Latin-1 letters.
+unsigned fold(unsigned cp) {
+  if (cp >= 'A' && cp <= 'Z') return cp + 32;
+  if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) return cp + 32;
+  return cp;
+}
+
+bool same_name_ignoring_case(std::string_view a, std::string_view b) {
+  std::size_t i = 0, j = 0;
+  while (i < a.size() && j < b.size()) {
+    if (fold(next_utf8_code_point(a, i)) != fold(next_utf8_code_point(b, j))) return false;
+  }
+  return i == a.size() && j == b.size();
+}
+
+bool host_stat(const std::string& p, struct stat& st) { return ::stat(p.c_str(), &st) == 0; }
+
+bool host_lexists(const std::string& p) {
+  struct stat st;
+  return ::lstat(p.c_str(), &st) == 0;
+}
+
+std::string wine_prefix() {
+  const char* prefix = std::getenv("WINEPREFIX");
+  if (prefix != nullptr && *prefix != '\0') return prefix;
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || *home == '\0') {
+    struct passwd* pw = ::getpwuid(::getuid());
+    home = pw != nullptr ? pw->pw_dir : "";
+  }
+  return std::string(home) + "/.wine";
+}
+
+// The host folder of a drive, without a trailing slash ("" for the root).
+std::string drive_root(char letter) {
+  std::string prefix = wine_prefix();
+  while (prefix.size() > 1 && prefix.back() == '/') prefix.pop_back();
+  std::string link = prefix + "/dosdevices/" + letter + ":";
+  std::string root;
+  if (host_lexists(link)) {
+    char* real = ::realpath(link.c_str(), nullptr);
+    root = real != nullptr ? std::string(real) : link;
+    std::free(real);
+  } else if (letter == 'c') {
+    root = prefix + "/drive_c";
+  } else if (letter == 'z') {
+    root = "";
+  } else {
+    root = link;  // no such drive: every access fails, as on Windows
+  }
+  while (!root.empty() && root.back() == '/') root.pop_back();
+  return root;
+}
+
+// The entry of `dir` whose name matches `name` without regard to case; the
+// first in byte order when several do. Empty when none does.
+std::string find_ignoring_case(const std::string& dir, const std::string& name) {
+  DIR* d = ::opendir(dir.empty() ? "/" : dir.c_str());
+  if (d == nullptr) return {};
+  std::string best;
+  while (struct dirent* e = ::readdir(d)) {
+    std::string_view entry(e->d_name);
+    if (same_name_ignoring_case(entry, name) && (best.empty() || entry < best)) best = std::string(entry);
+  }
+  ::closedir(d);
+  return best;
+}
+
+}  // namespace platform_posix
+
+using namespace platform_posix;
+
+std::string host_path(std::string_view path) {
+  std::string p = cp1252_to_utf8(path);
+  std::replace(p.begin(), p.end(), '\\', '/');
+  if (p.empty()) return p;
+
+  // Where the walk starts: a drive's folder, the root, or the current folder.
+  std::string out;   // the host path built so far
+  std::string look;  // the folder the next name is looked up in
+  std::size_t i = 0;
+  if (p.size() >= 2 && p[1] == ':' && std::isalpha(static_cast<unsigned char>(p[0]))) {
+    out = drive_root(static_cast<char>(std::tolower(static_cast<unsigned char>(p[0]))));
+    look = out.empty() ? "/" : out;
+    i = 2;
+    if (i == p.size()) return out.empty() ? "/" : out;
+    out.push_back('/');
+  } else if (p[0] == '/') {
+    out = "/";
+    look = "/";
+  } else {
+    look = ".";
+  }
+  bool trailing = p.back() == '/';
+
+  bool matching = true;  // false once a folder on the way does not exist
+  bool first = true;
+  while (i < p.size()) {
+    std::size_t j = p.find('/', i);
+    if (j == std::string::npos) j = p.size();
+    std::string name = p.substr(i, j - i);
+    i = j + 1;
+    if (name.empty()) continue;  // doubled or leading separators
+    if (matching && name != "." && name != "..") {
+      std::string exact = (look == "/" ? "/" : look + "/") + name;
+      if (!host_lexists(exact)) {
+        std::string found = find_ignoring_case(look, name);
+        if (found.empty()) {
+          matching = false;
+        } else {
+          name = found;
+        }
+      }
+    }
+    if (!first && out.back() != '/') out.push_back('/');
+    out += name;
+    first = false;
+    look = (look == "/" ? "/" : look + "/") + name;
+  }
+  if (trailing && !out.empty() && out.back() != '/') out.push_back('/');
+  return out;
+}
+
+std::string program_path_from_host(std::string_view host) {
+  std::string abs;
+  if (!host.empty() && host[0] == '/') {
+    abs = std::string(host);
+  } else {
+    char* cwd = ::getcwd(nullptr, 0);
+    abs = std::string(cwd != nullptr ? cwd : "/") + "/" + std::string(host);
+    std::free(cwd);
+  }
+  // Lexical clean-up: "." and empty names dropped, ".." goes up.
+  std::vector<std::string> names;
+  std::size_t i = 0;
+  while (i <= abs.size()) {
+    std::size_t j = abs.find('/', i);
+    if (j == std::string::npos) j = abs.size();
+    std::string name = abs.substr(i, j - i);
+    i = j + 1;
+    if (name.empty() || name == ".") continue;
+    if (name == "..") {
+      if (!names.empty()) names.pop_back();
+      continue;
+    }
+    names.push_back(name);
+  }
+  std::string out = "Z:";
+  for (const std::string& n : names) out += "\\" + n;
+  if (names.empty() || (!host.empty() && host.back() == '/')) out += "\\";
+  return utf8_to_cp1252(out);
+}
+
+bool file_exists(std::string_view path) {
+  struct stat st;
+  return host_stat(host_path(path), st) && !S_ISDIR(st.st_mode);
+}
+
+bool folder_exists(std::string_view path) {
+  struct stat st;
+  return host_stat(host_path(path), st) && S_ISDIR(st.st_mode);
+}
+
+bool path_exists(std::string_view path) {
+  struct stat st;
+  return host_stat(host_path(path), st);
+}
+
+std::int64_t file_mtime(std::string_view path) {
+  struct stat st;
+  if (!host_stat(host_path(path), st)) return -1;
+  return static_cast<std::int64_t>(st.st_mtime);
+}
+
+std::FILE* open_file(std::string_view path, const char* mode) { return std::fopen(host_path(path).c_str(), mode); }
+
+int remove_path(std::string_view path) { return ::unlink(host_path(path).c_str()) == 0 ? 0 : errno; }
+
+void set_program_name(const char* argv0) { g_program_name = argv0 != nullptr ? argv0 : ""; }
+
+const std::string& program_name() { return g_program_name; }
+
+namespace platform_posix {
+// The controlling terminal of a process (field 7 of /proc/<pid>/stat), 0 for none.
+long terminal_of(const std::string& stat_file) {
+  std::FILE* f = std::fopen(stat_file.c_str(), "r");
+  if (f == nullptr) return -1;
+  char buf[1024];
+  std::size_t n = std::fread(buf, 1, sizeof buf - 1, f);
+  std::fclose(f);
+  buf[n] = '\0';
+  // The command name is in parentheses and may hold anything: skip past the last ')'.
+  char* p = std::strrchr(buf, ')');
+  if (p == nullptr) return -1;
+  char state;
+  long ppid, pgrp, session, tty;
+  if (std::sscanf(p + 1, " %c %ld %ld %ld %ld", &state, &ppid, &pgrp, &session, &tty) != 5) return -1;
+  return tty;
+}
+}  // namespace platform_posix
+
+// The processes attached to the program's terminal (its shell among them when
+// it was started from a prompt); 1 without a terminal: nothing else shares it.
+int console_process_count() {
+  long mine = terminal_of("/proc/self/stat");
+  if (mine <= 0) return 1;
+  int count = 0;
+  DIR* d = ::opendir("/proc");
+  if (d == nullptr) return 1;
+  while (struct dirent* e = ::readdir(d)) {
+    if (!std::isdigit(static_cast<unsigned char>(e->d_name[0]))) continue;
+    if (terminal_of(std::string("/proc/") + e->d_name + "/stat") == mine) ++count;
+  }
+  ::closedir(d);
+  return count > 0 ? count : 1;
+}
+
+// A terminal's window belongs to the terminal program, not to us: nothing to hide.
+void hide_console_window() {}
+
+bool ui_language_is_french() {
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char* v = std::getenv(name);
+    if (v != nullptr && *v != '\0') return std::strncmp(v, "fr", 2) == 0;
+  }
+  return false;
+}
+
+void sleep_milliseconds(int ms) {
+  if (ms <= 0) return;
+  struct timespec t{ms / 1000, static_cast<long>(ms % 1000) * 1000000L};
+  while (::nanosleep(&t, &t) != 0 && errno == EINTR) {
+  }
+}
+
+LocalTime local_time() {
+  struct timespec now;
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  struct tm tm;
+  ::localtime_r(&now.tv_sec, &tm);
+  return LocalTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour,
+                   tm.tm_min,         tm.tm_sec,     static_cast<int>(now.tv_nsec / 1000000)};
+}
