@@ -1,1 +1,955 @@
-// command_interpreter_posix: to be written.
+// Command lines on Linux: a small interpreter built into the program for the
+// command forms it issues, behaving as cmd.exe does for them.
+//
+// Supported: DIR with /AD (or /A:D), /B and /S (/S only with /B) and one
+// folder, file or pattern; MOVE of one file or folder; MKDIR (MD) of one
+// folder, with the folders above it; CD (CHDIR) with /D; chcp; "&" between
+// commands; ">" to a file or NUL; double quotes around arguments; "^" outside
+// quotes; %NAME% expansion as cmd.exe does it on a command line (also inside
+// quotes). Paths are Windows paths, mapped into the Wine prefix by the host
+// seam. A command line is parsed completely before any of it runs: a line
+// holding a form outside this set runs nothing and fails with a message that
+// names the form (exit status 1, command status 1); so does naming one of
+// cmd.exe's other internal commands. Any other command name (a program's
+// included: none is ever started) gives cmd.exe's message for an unknown
+// command and exit status 9009.
+//
+// Output mirrors cmd.exe (en-US): DIR lists names in the order Windows file
+// systems keep them (ordinal order after ASCII upper-casing, "." and ".."
+// first), bare names with /B, full names with /B /S, the "<DIR>" column
+// otherwise. Lines end with a line feed, which is what a text-mode read of
+// cmd.exe's output gives on Windows. CD changes the folder for the rest of
+// its own command line only.
+#include "common/command_interpreter.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <sys/types.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "common/codepage.h"
+#include "common/platform.h"
+
+extern char** environ;
+
+namespace command_interpreter {
+
+// ---------------------------------------------------------------- helpers
+
+static char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+static std::string upper(std::string_view s) {
+  std::string u(s);
+  for (char& c : u) c = upper(c);
+  return u;
+}
+
+static bool same_name(std::string_view a, std::string_view b) { return upper(a) == upper(b); }
+
+// Order of names in a Windows folder listing: ordinal after ASCII
+// upper-casing, byte values compared unsigned.
+static bool listing_less(const std::string& a, const std::string& b) {
+  std::string ua = upper(a), ub = upper(b);
+  return std::lexicographical_compare(ua.begin(), ua.end(), ub.begin(), ub.end(), [](char x, char y) {
+    return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+  });
+}
+
+// Wildcard match as the file system does it: "*" any run of characters, "?"
+// one character, letters without regard to case; "*.*" matches every name.
+static bool wild_match(std::string_view pat, std::string_view name) {
+  if (pat == "*" || pat == "*.*") return true;
+  std::size_t p = 0, n = 0, star = std::string_view::npos, mark = 0;
+  while (n < name.size()) {
+    if (p < pat.size() && (pat[p] == '?' || upper(pat[p]) == upper(name[n]))) {
+      ++p;
+      ++n;
+    } else if (p < pat.size() && pat[p] == '*') {
+      star = p++;
+      mark = n;
+    } else if (star != std::string_view::npos) {
+      p = star + 1;
+      n = ++mark;
+    } else {
+      return false;
+    }
+  }
+  while (p < pat.size() && pat[p] == '*') ++p;
+  return p == pat.size();
+}
+
+static bool has_wildcard(std::string_view s) { return s.find_first_of("*?") != std::string_view::npos; }
+
+// A line of output, to the redirection target or to standard output.
+struct Output {
+  std::FILE* f = nullptr;  // nullptr: standard output
+  bool discard = false;    // > NUL
+  void line(std::string_view s) {
+    if (discard) return;
+    std::FILE* o = f ? f : stdout;
+    std::fwrite(s.data(), 1, s.size(), o);
+    std::fputc('\n', o);
+  }
+};
+
+static void error_line(std::string_view s) {
+  std::fflush(stdout);
+  std::fwrite(s.data(), 1, s.size(), stderr);
+  std::fputc('\n', stderr);
+  std::fflush(stderr);
+}
+
+// ---------------------------------------------------------------- Windows paths
+
+// An absolute Windows path: drive letter (upper case) and its folder parts.
+struct WinPath {
+  char drive = 'Z';
+  std::vector<std::string> parts;
+  std::string str() const {
+    std::string s(1, drive);
+    s += ":\\";
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+      if (i) s += '\\';
+      s += parts[i];
+    }
+    return s;
+  }
+  bool is_root() const { return parts.empty(); }
+  WinPath parent() const {
+    WinPath p = *this;
+    if (!p.parts.empty()) p.parts.pop_back();
+    return p;
+  }
+  WinPath child(const std::string& name) const {
+    WinPath p = *this;
+    p.parts.push_back(name);
+    return p;
+  }
+};
+
+// Resolves `arg` against the current folder `cur`. Returns false for path
+// forms the interpreter does not take (network names, another drive's
+// current folder, forward slashes), with the reason in `why`.
+static bool resolve(const WinPath& cur, const std::string& arg, WinPath& out, std::string& why) {
+  if (arg.find('/') != std::string::npos) {
+    why = "forward slash in a path";
+    return false;
+  }
+  if (arg.size() >= 2 && arg[0] == '\\' && arg[1] == '\\') {
+    why = "network path";
+    return false;
+  }
+  std::string rest;
+  if (arg.size() >= 2 && arg[1] == ':') {
+    char d = upper(arg[0]);
+    if (d < 'A' || d > 'Z') {
+      why = "drive letter";
+      return false;
+    }
+    if (arg.size() == 2 || arg[2] != '\\') {
+      why = "path relative to the current folder of a drive";
+      return false;
+    }
+    out.drive = d;
+    out.parts.clear();
+    rest = arg.substr(3);
+  } else if (!arg.empty() && arg[0] == '\\') {
+    out.drive = cur.drive;
+    out.parts.clear();
+    rest = arg.substr(1);
+  } else {
+    out = cur;
+    rest = arg;
+  }
+  std::size_t i = 0;
+  while (i <= rest.size()) {
+    std::size_t j = rest.find('\\', i);
+    if (j == std::string::npos) j = rest.size();
+    std::string part = rest.substr(i, j - i);
+    if (part == "..") {
+      if (!out.parts.empty()) out.parts.pop_back();
+    } else if (!part.empty() && part != ".") {
+      out.parts.push_back(part);
+    }
+    i = j + 1;
+  }
+  return true;
+}
+
+static std::string host(const WinPath& p) { return host_path(p.str()); }
+
+static bool is_dir(const WinPath& p) { return folder_exists(p.str()); }
+static bool exists(const WinPath& p) { return path_exists(p.str()); }
+
+// The Wine prefix the drive letters live in.
+static std::string wine_prefix() {
+  const char* p = std::getenv("WINEPREFIX");
+  if (p && *p) return p;
+  const char* home = std::getenv("HOME");
+  return std::string(home ? home : "") + "/.wine";
+}
+
+// The Windows name of the process's current folder: the drive whose folder in
+// the Wine prefix holds it most closely (as Wine names it), else Z:.
+static WinPath current_folder() {
+  WinPath out;
+  char buf[4096];
+  if (!getcwd(buf, sizeof buf)) return out;
+  std::string cwd = buf;
+  std::string best_root = "/";
+  char best_drive = 'Z';
+  std::string dosdev = wine_prefix() + "/dosdevices/";
+  for (char d = 'a'; d <= 'z'; ++d) {
+    std::string link = dosdev + d + ":";
+    char real[4096];
+    if (!realpath(link.c_str(), real)) {
+      if (d == 'c') {
+        std::string drive_c = wine_prefix() + "/drive_c";
+        if (!realpath(drive_c.c_str(), real)) continue;
+      } else {
+        continue;
+      }
+    }
+    std::string root = real;
+    bool inside = root == "/" || cwd == root || (cwd.size() > root.size() && cwd.compare(0, root.size(), root) == 0 && cwd[root.size()] == '/');
+    if (inside && (root.size() > best_root.size() || (root.size() == best_root.size() && best_drive == 'Z' && root != "/"))) {
+      best_root = root;
+      best_drive = upper(d);
+    }
+  }
+  out.drive = best_drive;
+  std::string rest = best_root == "/" ? cwd.substr(1) : cwd.substr(std::min(cwd.size(), best_root.size() + 1));
+  std::size_t i = 0;
+  while (i < rest.size()) {
+    std::size_t j = rest.find('/', i);
+    if (j == std::string::npos) j = rest.size();
+    if (j > i) out.parts.push_back(utf8_to_cp1252(rest.substr(i, j - i)));
+    i = j + 1;
+  }
+  return out;
+}
+
+// ---------------------------------------------------------------- parsing
+
+// A form the interpreter refuses: the whole line runs nothing.
+struct Refusal {
+  bool refused = false;
+  std::string why;
+  void set(std::string w) {
+    if (!refused) {
+      refused = true;
+      why = std::move(w);
+    }
+  }
+};
+
+static std::string env_value(const std::string& name, bool& found) {
+  found = false;
+  if (name.empty()) return {};
+  if (const char* v = std::getenv(name.c_str())) {
+    found = true;
+    return utf8_to_cp1252(v);
+  }
+  // Windows variable names do not depend on case.
+  for (char** e = environ; e && *e; ++e) {
+    const char* eq = std::strchr(*e, '=');
+    if (!eq) continue;
+    if (same_name(std::string_view(*e, static_cast<std::size_t>(eq - *e)), name)) {
+      found = true;
+      return utf8_to_cp1252(eq + 1);
+    }
+  }
+  return {};
+}
+
+// %NAME% expansion of a command line, before anything else and regardless of
+// quotes, as cmd.exe does it outside batch files: a defined name is replaced
+// by its value; an undefined one keeps "%NAME" and scanning goes on at its
+// closing "%"; a lone "%" stays.
+static std::string expand_variables(const std::string& line, Refusal& refusal) {
+  std::string out;
+  std::size_t i = 0;
+  while (i < line.size()) {
+    if (line[i] != '%') {
+      out += line[i++];
+      continue;
+    }
+    std::size_t close = line.find('%', i + 1);
+    if (close == std::string::npos) {
+      out += line.substr(i);
+      break;
+    }
+    std::string name = line.substr(i + 1, close - i - 1);
+    bool found = false;
+    std::string value;
+    std::size_t colon = name.find(':');
+    if (colon != std::string::npos) {
+      env_value(name.substr(0, colon), found);
+      if (found) {
+        refusal.set("substring or substitution of a variable (%" + name + "%)");
+        return line;
+      }
+    } else {
+      value = env_value(name, found);
+    }
+    if (found) {
+      out += value;
+      i = close + 1;
+    } else {
+      out += '%';
+      out += name;
+      i = close;
+    }
+  }
+  return out;
+}
+
+struct Command {
+  std::string text;         // the command without its redirection, quotes kept
+  bool redirect = false;    // "> target" given
+  std::string target;       // redirection target, quotes removed
+};
+
+static bool is_delim(char c) { return c == ' ' || c == '\t' || c == ',' || c == ';' || c == '='; }
+
+// Splits the line at "&" and takes out the "> target" of each command.
+// Characters between quotes, and characters after "^", are plain text.
+static std::vector<Command> split_commands(const std::string& line, Refusal& refusal) {
+  std::vector<Command> cmds(1);
+  bool quoted = false;
+  std::size_t i = 0;
+  auto cur = [&]() -> Command& { return cmds.back(); };
+  while (i < line.size() && !refusal.refused) {
+    char c = line[i];
+    if (quoted) {
+      cur().text += c;
+      if (c == '"') quoted = false;
+      ++i;
+      continue;
+    }
+    switch (c) {
+      case '"':
+        quoted = true;
+        cur().text += c;
+        ++i;
+        break;
+      case '^':
+        if (i + 1 >= line.size()) {
+          refusal.set("\"^\" at the end of the line");
+        } else {
+          cur().text += line[i + 1];
+          i += 2;
+        }
+        break;
+      case '&':
+        if (i + 1 < line.size() && line[i + 1] == '&') {
+          refusal.set("\"&&\"");
+        } else {
+          cmds.emplace_back();
+          ++i;
+        }
+        break;
+      case '|':
+        refusal.set(i + 1 < line.size() && line[i + 1] == '|' ? "\"||\"" : "pipe \"|\"");
+        break;
+      case '<':
+        refusal.set("input redirection \"<\"");
+        break;
+      case '(':
+        if (cur().text.find_first_not_of(" \t,;=@") == std::string::npos) {
+          refusal.set("command block \"(\"");
+        } else {
+          cur().text += c;
+          ++i;
+        }
+        break;
+      case '>': {
+        if (i + 1 < line.size() && line[i + 1] == '>') {
+          refusal.set("appending redirection \">>\"");
+          break;
+        }
+        if (i + 1 < line.size() && line[i + 1] == '&') {
+          refusal.set("handle redirection \">&\"");
+          break;
+        }
+        const std::string& t = cur().text;
+        if (!t.empty() && t.back() >= '0' && t.back() <= '9' && (t.size() == 1 || is_delim(t[t.size() - 2]))) {
+          refusal.set("redirection of a numbered handle");
+          break;
+        }
+        if (cur().redirect) {
+          refusal.set("more than one \">\" in a command");
+          break;
+        }
+        ++i;
+        while (i < line.size() && is_delim(line[i])) ++i;
+        std::string target;
+        bool q = false;
+        while (i < line.size()) {
+          char d = line[i];
+          if (q) {
+            if (d == '"') q = false;
+            else target += d;
+            ++i;
+            continue;
+          }
+          if (d == '"') {
+            q = true;
+            ++i;
+          } else if (d == '^' && i + 1 < line.size()) {
+            target += line[i + 1];
+            i += 2;
+          } else if (is_delim(d) || d == '&' || d == '|' || d == '<' || d == '>') {
+            break;
+          } else {
+            target += d;
+            ++i;
+          }
+        }
+        cur().redirect = true;
+        cur().target = target;
+        break;
+      }
+      default:
+        cur().text += c;
+        ++i;
+    }
+  }
+  return cmds;
+}
+
+// The command name and its arguments. Arguments are separated by blanks,
+// tabs, ",", ";" and "=" outside quotes; a switch ("/X") is an argument of its
+// own even when written against the previous one ("DIR/B", "/AD/B").
+struct Args {
+  std::string name;
+  std::vector<std::string> switches;  // upper case, without "/"
+  std::vector<std::string> operands;  // quotes removed
+  std::string rest;                   // the raw text after the name (for CD)
+};
+
+static Args split_args(const std::string& text) {
+  Args a;
+  std::size_t i = 0;
+  while (i < text.size() && (is_delim(text[i]) || text[i] == '@')) ++i;
+  std::size_t start = i;
+  while (i < text.size() && !is_delim(text[i]) && text[i] != '/' && text[i] != '"') ++i;
+  a.name = upper(text.substr(start, i - start));
+  a.rest = text.substr(i);
+  while (i < text.size()) {
+    while (i < text.size() && is_delim(text[i])) ++i;
+    if (i >= text.size()) break;
+    std::string tok;
+    bool q = false;
+    bool sw = text[i] == '/';
+    if (sw) ++i;
+    while (i < text.size()) {
+      char c = text[i];
+      if (q) {
+        if (c == '"') q = false;
+        else tok += c;
+        ++i;
+        continue;
+      }
+      if (c == '"') {
+        q = true;
+        ++i;
+      } else if (is_delim(c) || (sw && c == '/')) {
+        break;
+      } else {
+        tok += c;
+        ++i;
+      }
+    }
+    if (sw) a.switches.push_back(upper(tok));
+    else a.operands.push_back(tok);
+  }
+  return a;
+}
+
+// ---------------------------------------------------------------- commands
+
+struct State {
+  WinPath cur;  // current folder of this command line
+  Output out;
+};
+
+namespace state {
+int code_page = 437;  // what chcp reports; nothing else depends on it here
+}
+
+static const char* const not_found_path = "The system cannot find the path specified.";
+static const char* const syntax_error = "The syntax of the command is incorrect.";
+
+static std::string group_thousands(unsigned long long v) {
+  std::string s = std::to_string(v);
+  for (int i = static_cast<int>(s.size()) - 3; i > 0; i -= 3) s.insert(static_cast<std::size_t>(i), ",");
+  return s;
+}
+
+struct Entry {
+  std::string name;
+  bool dir = false;
+  unsigned long long size = 0;
+  std::time_t mtime = 0;
+};
+
+// The entries of a folder, in listing order, "." and ".." first (when the
+// folder is not a drive's root). Returns false when it cannot be read.
+static bool read_folder(const WinPath& folder, std::vector<Entry>& entries) {
+  std::string h = host(folder);
+  DIR* d = opendir(h.c_str());
+  if (!d) return false;
+  std::vector<Entry> list;
+  while (dirent* e = readdir(d)) {
+    std::string n = e->d_name;
+    if (n == "." || n == "..") continue;
+    struct stat st;
+    if (stat((h + "/" + n).c_str(), &st) != 0) continue;  // a dangling link
+    Entry en;
+    en.name = utf8_to_cp1252(n);  // the program's code page, as host_path takes it back
+    en.dir = S_ISDIR(st.st_mode);
+    en.size = static_cast<unsigned long long>(st.st_size);
+    en.mtime = st.st_mtime;
+    list.push_back(en);
+  }
+  closedir(d);
+  std::sort(list.begin(), list.end(), [](const Entry& a, const Entry& b) { return listing_less(a.name, b.name); });
+  entries.clear();
+  if (!folder.is_root()) {
+    struct stat st;
+    std::time_t t = stat(h.c_str(), &st) == 0 ? st.st_mtime : 0;
+    entries.push_back({".", true, 0, t});
+    entries.push_back({"..", true, 0, t});
+  }
+  entries.insert(entries.end(), list.begin(), list.end());
+  return true;
+}
+
+static std::string listing_line(const Entry& e) {
+  char date[64];
+  std::tm tmv{};
+  localtime_r(&e.mtime, &tmv);
+  std::strftime(date, sizeof date, "%m/%d/%Y  %I:%M %p", &tmv);
+  char line[128];
+  if (e.dir) std::snprintf(line, sizeof line, "%s    <DIR>          ", date);
+  else std::snprintf(line, sizeof line, "%s %17s ", date, group_thousands(e.size).c_str());
+  return line + e.name;
+}
+
+// cmd.exe's internal commands that this interpreter does not carry: naming one
+// is a refused form, not an unknown command.
+static bool is_cmd_builtin(const std::string& n) {
+  static const char* const names[] = {"ASSOC", "BREAK", "CALL", "CLS", "COLOR", "COPY", "DATE", "DEL", "ECHO",
+                                      "ENDLOCAL", "ERASE", "EXIT", "FOR", "FTYPE", "GOTO", "IF", "MKLINK", "PATH",
+                                      "PAUSE", "POPD", "PROMPT", "PUSHD", "RD", "REM", "REN", "RENAME", "RMDIR",
+                                      "SET", "SETLOCAL", "SHIFT", "START", "TIME", "TITLE", "TYPE", "VER", "VERIFY",
+                                      "VOL"};
+  for (const char* b : names)
+    if (n == b) return true;
+  return false;
+}
+
+// The checks of a command's form, made for every command of a line before
+// the first one runs. Path forms do not depend on the current folder, so a
+// placeholder folder serves.
+static void check_path(const std::string& arg, const std::string& what, Refusal& refusal) {
+  WinPath p, dummy;
+  std::string why;
+  if (!resolve(dummy, arg, p, why)) refusal.set(what + " of a " + why);
+}
+
+static void check_command(const Command& c, const Args& a, Refusal& refusal) {
+  if (c.redirect && !c.target.empty() && !same_name(c.target, "NUL") && !same_name(c.target, "NUL:"))
+    check_path(c.target, "redirection", refusal);
+  if (a.name.empty()) {
+    if (c.redirect) refusal.set("redirection without a command");
+    return;
+  }
+  if (a.name == "DIR") {
+    bool bare = false, sub = false;
+    for (const std::string& s : a.switches) {
+      if (s == "B") bare = true;
+      else if (s == "S") sub = true;
+      else if (s != "AD" && s != "A:D") refusal.set("DIR switch /" + s);
+    }
+    if (sub && !bare) refusal.set("DIR /S without /B");
+    if (a.operands.size() > 1) refusal.set("DIR of more than one name");
+    if (a.operands.size() == 1) {
+      check_path(a.operands[0], "DIR", refusal);
+      WinPath p, dummy;
+      std::string why;
+      if (resolve(dummy, a.operands[0], p, why))
+        for (std::size_t i = 0; i + 1 < p.parts.size(); ++i)
+          if (has_wildcard(p.parts[i])) refusal.set("DIR with a wildcard in a folder name");
+    }
+  } else if (a.name == "MKDIR" || a.name == "MD") {
+    if (!a.switches.empty()) refusal.set("MKDIR switch /" + a.switches[0]);
+    if (a.operands.size() > 1) refusal.set("MKDIR of more than one folder");
+    if (a.operands.size() == 1) {
+      check_path(a.operands[0], "MKDIR", refusal);
+      if (has_wildcard(a.operands[0])) refusal.set("MKDIR with a wildcard");
+    }
+  } else if (a.name == "CD" || a.name == "CHDIR") {
+    for (const std::string& s : a.switches)
+      if (s != "D") refusal.set("CD switch /" + s);
+    for (const std::string& o : a.operands) check_path(o, "CD", refusal);
+  } else if (a.name == "CHCP") {
+    if (!a.switches.empty()) refusal.set("chcp switch /" + a.switches[0]);
+    if (a.operands.size() > 1) refusal.set("chcp with more than one argument");
+  } else if (a.name == "MOVE") {
+    if (!a.switches.empty()) refusal.set("MOVE switch /" + a.switches[0]);
+    if (a.operands.size() > 2) refusal.set("MOVE of more than one name");
+    for (const std::string& o : a.operands) {
+      check_path(o, "MOVE", refusal);
+      if (has_wildcard(o)) refusal.set("MOVE with a wildcard");
+    }
+  } else if (is_cmd_builtin(a.name)) {
+    refusal.set("command " + a.name);
+  }
+}
+
+static int cmd_dir(State& st, const Args& a) {
+  bool only_dirs = false, bare = false, sub = false;
+  for (const std::string& s : a.switches) {
+    if (s == "AD" || s == "A:D") only_dirs = true;
+    else if (s == "B") bare = true;
+    else if (s == "S") sub = true;
+  }
+
+  // The folder listed and the pattern its names must match.
+  WinPath folder = st.cur;
+  std::string pattern = "*";
+  if (!a.operands.empty()) {
+    const std::string& arg = a.operands[0];
+    WinPath p;
+    std::string why;
+    resolve(st.cur, arg, p, why);
+    bool trailing = !arg.empty() && arg.back() == '\\';
+    if (trailing || p.is_root() || (!has_wildcard(p.parts.back()) && is_dir(p))) {
+      folder = p;
+    } else {
+      pattern = p.parts.back();
+      folder = p.parent();
+    }
+  }
+  auto matches = [&](const Entry& e) { return (!only_dirs || e.dir) && wild_match(pattern, e.name); };
+
+  if (bare && sub) {
+    // Full names, folder by folder: the matches of a folder, then each of its
+    // sub-folders in listing order. A folder already visited (through a link)
+    // is not entered again.
+    int found = 0;
+    std::set<std::pair<dev_t, ino_t>> seen;
+    auto walk = [&](auto&& self, const WinPath& f) -> void {
+      struct stat sb;
+      if (stat(host(f).c_str(), &sb) != 0 || !seen.insert({sb.st_dev, sb.st_ino}).second) return;
+      std::vector<Entry> entries;
+      if (!read_folder(f, entries)) return;
+      std::string prefix = f.str();
+      if (prefix.back() != '\\') prefix += '\\';
+      for (const Entry& e : entries) {
+        if (e.name == "." || e.name == ".." || !matches(e)) continue;
+        st.out.line(prefix + e.name);
+        ++found;
+      }
+      for (const Entry& e : entries)
+        if (e.dir && e.name != "." && e.name != "..") self(self, f.child(e.name));
+    };
+    if (is_dir(folder)) walk(walk, folder);
+    if (found == 0) {
+      error_line("File Not Found");
+      return 1;
+    }
+    return 0;
+  }
+
+  std::vector<Entry> entries;
+  bool readable = is_dir(folder) && read_folder(folder, entries);
+  if (bare) {
+    int found = 0;
+    if (readable) {
+      for (const Entry& e : entries) {
+        if (e.name == "." || e.name == ".." || !matches(e)) continue;  // /B never lists "." and ".."
+        st.out.line(e.name);
+        ++found;
+      }
+    }
+    if (found == 0) {
+      error_line("File Not Found");
+      return 1;
+    }
+    return 0;
+  }
+
+  std::string drive(1, folder.drive);
+  st.out.line(" Volume in drive " + drive + " has no label.");
+  std::string serial = "0000-0000";
+  struct statvfs vfs;
+  bool have_vfs = readable && statvfs(host(folder).c_str(), &vfs) == 0;
+  if (have_vfs) {
+    char s[16];
+    unsigned long id = static_cast<unsigned long>(vfs.f_fsid) & 0xFFFFFFFFUL;
+    std::snprintf(s, sizeof s, "%04lX-%04lX", (id >> 16) & 0xFFFF, id & 0xFFFF);
+    serial = s;
+  }
+  st.out.line(" Volume Serial Number is " + serial);
+  st.out.line("");
+  st.out.line(" Directory of " + folder.str());
+  st.out.line("");
+  int files = 0, dirs = 0;
+  unsigned long long bytes = 0;
+  for (const Entry& e : entries) {
+    if (!matches(e)) continue;
+    st.out.line(listing_line(e));
+    if (e.dir) {
+      ++dirs;
+    } else {
+      ++files;
+      bytes += e.size;
+    }
+  }
+  if (files + dirs == 0) {
+    error_line("File Not Found");
+    return 1;
+  }
+  char l1[96], l2[96];
+  std::snprintf(l1, sizeof l1, "%16d File(s) %14s bytes", files, group_thousands(bytes).c_str());
+  unsigned long long avail = have_vfs ? static_cast<unsigned long long>(vfs.f_bavail) * vfs.f_frsize : 0;
+  std::snprintf(l2, sizeof l2, "%16d Dir(s) %15s bytes free", dirs, group_thousands(avail).c_str());
+  st.out.line(l1);
+  st.out.line(l2);
+  return 0;
+}
+
+static int cmd_mkdir(State& st, const Args& a) {
+  if (a.operands.empty()) {
+    error_line(syntax_error);
+    return 1;
+  }
+  WinPath p;
+  std::string why;
+  resolve(st.cur, a.operands[0], p, why);
+  if (exists(p)) {
+    error_line("A subdirectory or file " + a.operands[0] + " already exists.");
+    return 1;
+  }
+  // Every missing folder down to the last one, as cmd.exe's MKDIR does.
+  WinPath step;
+  step.drive = p.drive;
+  for (const std::string& part : p.parts) {
+    step.parts.push_back(part);
+    if (is_dir(step)) continue;
+    if (exists(step) || ::mkdir(host(step).c_str(), 0777) != 0) {
+      error_line(errno == EACCES || errno == EPERM || exists(step) ? "Access is denied." : not_found_path);
+      return 1;
+    }
+  }
+  return 0;
+}
+
+static int cmd_cd(State& st, const Args& a) {
+  bool drive_too = !a.switches.empty();  // only /D passes the checks
+  // CD takes the rest of its command as one folder name, blanks included.
+  std::string arg;
+  const std::string& r = a.rest;
+  std::size_t i = 0;
+  for (;;) {
+    while (i < r.size() && is_delim(r[i])) ++i;
+    if (i + 1 < r.size() && r[i] == '/' && upper(r[i + 1]) == 'D') {
+      i += 2;
+      continue;
+    }
+    break;
+  }
+  for (; i < r.size(); ++i)
+    if (r[i] != '"') arg += r[i];
+  while (!arg.empty() && (arg.back() == ' ' || arg.back() == '\t')) arg.pop_back();
+  if (arg.empty()) {
+    st.out.line(st.cur.str());
+    return 0;
+  }
+  WinPath p;
+  std::string why;
+  resolve(st.cur, arg, p, why);
+  if (!is_dir(p)) {
+    error_line(not_found_path);
+    return 1;
+  }
+  // Without /D, another drive's current folder changes but the current
+  // drive stays; this line keeps no other drive's folder.
+  if (p.drive == st.cur.drive || drive_too) st.cur = p;
+  return 0;
+}
+
+static int cmd_chcp(State& st, const Args& a) {
+  if (!a.operands.empty()) {
+    static const int known[] = {437, 737, 775, 850, 852, 855, 857, 858, 862, 866, 874, 932, 936, 949, 950,
+                                1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258, 65001};
+    const std::string& s = a.operands[0];
+    bool digits = !s.empty() && s.size() < 6 && s.find_first_not_of("0123456789") == std::string::npos;
+    int cp = digits ? std::atoi(s.c_str()) : 0;
+    if (std::find(std::begin(known), std::end(known), cp) == std::end(known)) {
+      error_line("Invalid code page");
+      return 1;
+    }
+    state::code_page = cp;
+  }
+  st.out.line("Active code page: " + std::to_string(state::code_page));
+  return 0;
+}
+
+// The last part of a host path.
+static std::string base_name(const std::string& h) {
+  std::size_t s = h.find_last_of('/');
+  return s == std::string::npos ? h : h.substr(s + 1);
+}
+
+static int cmd_move(State& st, const Args& a) {
+  if (a.operands.size() < 2) {
+    error_line(syntax_error);
+    return 1;
+  }
+  const std::string& dst_arg = a.operands[1];
+  WinPath src, dst;
+  std::string why;
+  resolve(st.cur, a.operands[0], src, why);
+  resolve(st.cur, dst_arg, dst, why);
+  if (src.is_root() || !exists(src)) {
+    error_line("The system cannot find the file specified.");
+    return 1;
+  }
+  bool src_dir = is_dir(src);
+  std::string hs = host(src);
+  WinPath target = dst;
+  if (is_dir(dst)) {
+    // Into the folder, under the name the source has on the disk.
+    target = dst.child(utf8_to_cp1252(base_name(hs)));
+  } else if (exists(dst)) {
+    // An existing file: cmd.exe would ask whether to overwrite it; nothing
+    // is overwritten here.
+    error_line(src_dir ? "Access is denied." : "The file " + dst.str() + " exists and is not overwritten.");
+    return 1;
+  } else if ((!dst_arg.empty() && dst_arg.back() == '\\') || dst.is_root() || !is_dir(dst.parent())) {
+    // A target written as a folder ("...\") must exist: the source is never
+    // renamed to that folder's name instead.
+    error_line(not_found_path);
+    return 1;
+  }
+  std::string ht = host(target);
+  // A folder is never moved below itself.
+  if (src_dir && (ht == hs || (ht.size() > hs.size() && ht.compare(0, hs.size(), hs) == 0 && ht[hs.size()] == '/'))) {
+    error_line("The process cannot access the file because it is being used by another process.");
+    return 1;
+  }
+  if (exists(target)) {
+    error_line("Cannot create a file when that file already exists.");
+    return 1;
+  }
+  // One rename: the folder arrives whole or not at all, and never replaces
+  // an existing name (an empty folder there included).
+  int r = renameat2(AT_FDCWD, hs.c_str(), AT_FDCWD, ht.c_str(), RENAME_NOREPLACE);
+  if (r != 0 && (errno == EINVAL || errno == ENOSYS) && !exists(target)) r = std::rename(hs.c_str(), ht.c_str());
+  if (r != 0) {
+    int e = errno;
+    if (e == EXDEV) error_line("The system cannot move the file to a different disk drive.");
+    else if (e == EEXIST || e == ENOTEMPTY) error_line("Cannot create a file when that file already exists.");
+    else if (e == ENOENT || e == ENOTDIR) error_line(not_found_path);
+    else error_line("Access is denied.");
+    return 1;
+  }
+  st.out.line(src_dir ? "        1 dir(s) moved." : "        1 file(s) moved.");
+  return 0;
+}
+
+}  // namespace command_interpreter
+
+void run_command(std::string_view line_in, int& exitstat, int& cmdstat) {
+  using namespace command_interpreter;
+  Refusal refusal;
+  std::string line = expand_variables(std::string(line_in), refusal);
+  std::vector<Command> cmds;
+  if (!refusal.refused) cmds = split_commands(line, refusal);
+  std::vector<Args> args;
+  for (const Command& c : cmds) {
+    args.push_back(split_args(c.text));
+    if (!refusal.refused) check_command(c, args.back(), refusal);
+  }
+  if (cmds.size() > 1)
+    for (const Args& a : args)
+      if (a.name.empty()) refusal.set("empty command beside \"&\"");
+  if (refusal.refused) {
+    error_line("run_command: not supported by the built-in command interpreter: " + refusal.why + ": " +
+               std::string(line_in));
+    exitstat = 1;
+    cmdstat = 1;
+    return;
+  }
+
+  State st;
+  st.cur = current_folder();
+  std::fflush(stdout);
+  int status = 0;
+  for (std::size_t k = 0; k < cmds.size(); ++k) {
+    const Command& c = cmds[k];
+    const Args& a = args[k];
+    if (a.name.empty()) continue;  // a blank line does nothing
+    st.out = Output{};
+    if (c.redirect) {
+      // The target is opened (and emptied) before the command runs, as
+      // cmd.exe does; when it cannot be, the command does not run.
+      if (c.target.empty()) {
+        error_line(syntax_error);
+        status = 1;
+        continue;
+      }
+      if (same_name(c.target, "NUL") || same_name(c.target, "NUL:")) {
+        st.out.discard = true;
+      } else {
+        WinPath p;
+        std::string why;
+        resolve(st.cur, c.target, p, why);
+        st.out.f = is_dir(p) ? nullptr : open_file(p.str(), "wb");
+        if (!st.out.f) {
+          error_line(is_dir(p) ? "Access is denied." : not_found_path);
+          status = 1;
+          continue;
+        }
+      }
+    }
+    if (a.name == "DIR") {
+      status = cmd_dir(st, a);
+    } else if (a.name == "MKDIR" || a.name == "MD") {
+      status = cmd_mkdir(st, a);
+    } else if (a.name == "CD" || a.name == "CHDIR") {
+      status = cmd_cd(st, a);
+    } else if (a.name == "CHCP") {
+      status = cmd_chcp(st, a);
+    } else if (a.name == "MOVE") {
+      status = cmd_move(st, a);
+    } else {
+      std::string word = c.text.substr(c.text.find_first_not_of(" \t,;=@"));
+      word = word.substr(0, word.find_first_of(" \t"));
+      error_line("'" + word + "' is not recognized as an internal or external command,");
+      error_line("operable program or batch file.");
+      status = 9009;
+    }
+    if (st.out.f) std::fclose(st.out.f);
+    std::fflush(stdout);
+  }
+  exitstat = status;
+  cmdstat = 0;
+}

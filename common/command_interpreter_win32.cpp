@@ -1,1 +1,72 @@
-// command_interpreter_win32: to be written.
+// Command lines on Windows: the system's own cmd.exe runs them, as
+// cmd.exe /S /C "<line>", and the caller waits for it to end.
+//
+// The child shares the program's console when the program has one (its output
+// then appears where the program's own trace lines go, and a hidden console
+// stays hidden); without a console it is started with CREATE_NO_WINDOW, so no
+// console window flashes up for a moment.
+#include "common/command_interpreter.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace command_interpreter {
+
+// Full name of cmd.exe in the system folder, so that no other program of that
+// name (in the current folder or on PATH) is started by mistake.
+static std::string cmd_exe_path() {
+  char dir[MAX_PATH + 1];
+  UINT n = GetSystemDirectoryA(dir, sizeof dir);
+  if (n == 0 || n >= sizeof dir) return "cmd.exe";
+  std::string path(dir, n);
+  if (path.back() != '\\') path.push_back('\\');
+  return path + "cmd.exe";
+}
+
+}  // namespace command_interpreter
+
+void run_command(std::string_view line, int& exitstat, int& cmdstat) {
+  std::string exe = command_interpreter::cmd_exe_path();
+  // /S: cmd.exe removes exactly the outer pair of quotes and keeps the line
+  // as it is inside them, quotes included.
+  std::string cmdline = "\"" + exe + "\" /S /C \"" + std::string(line) + "\"";
+
+  STARTUPINFOA si;
+  ZeroMemory(&si, sizeof si);
+  si.cb = sizeof si;
+  BOOL inherit = FALSE;
+  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
+  HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+  if (out != nullptr && out != INVALID_HANDLE_VALUE && err != nullptr && err != INVALID_HANDLE_VALUE) {
+    // Hand our own standard handles on (pipes and files included), so that
+    // what cmd.exe writes unredirected goes where our output goes.
+    si.dwFlags |= STARTF_USESTDHANDLES;
+    si.hStdOutput = out;
+    si.hStdError = err;
+    si.hStdInput = in;
+    inherit = TRUE;
+  }
+  DWORD flags = GetConsoleWindow() != nullptr ? 0 : CREATE_NO_WINDOW;
+
+  std::fflush(stdout);
+  std::fflush(stderr);
+  PROCESS_INFORMATION pi;
+  ZeroMemory(&pi, sizeof pi);
+  if (!CreateProcessA(exe.c_str(), cmdline.data(), nullptr, nullptr, inherit, flags, nullptr, nullptr, &si, &pi)) {
+    DWORD e = GetLastError();
+    std::fprintf(stderr, "run_command: cmd.exe could not be started (error %lu)\n", static_cast<unsigned long>(e));
+    exitstat = 1;
+    cmdstat = e != 0 ? static_cast<int>(e) : 1;
+    return;
+  }
+  WaitForSingleObject(pi.hProcess, INFINITE);
+  DWORD code = 1;
+  if (!GetExitCodeProcess(pi.hProcess, &code)) code = 1;
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  exitstat = static_cast<int>(code);
+  cmdstat = 0;
+}

@@ -28,9 +28,33 @@ build_linux() {
   cmake --build "$build/linux" -j "$jobs"
 }
 
+# FreeType for the Windows build: Debian's source package, from the archive
+# the system's apt sources name (as deb-src), fetched once into build/.
+fetch_freetype_source() {
+  dest="$build/freetype-src"
+  for d in "$dest"/freetype-*/; do
+    [ -f "$d/CMakeLists.txt" ] && { freetype_source=${d%/}; return 0; }
+  done
+  apt="$build/apt"
+  rm -rf "$dest" "$apt"
+  mkdir -p "$apt/parts" "$apt/lists/partial" "$apt/cache" "$dest"
+  sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources >"$apt/parts/debian-src.sources"
+  opts="-o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts=$apt/parts"
+  opts="$opts -o Dir::State::Lists=$apt/lists -o Dir::Cache=$apt/cache"
+  apt-get $opts -qq update
+  (cd "$dest" && apt-get $opts -qq source freetype 2>&1 | grep -v '^W: Download is performed unsandboxed') || true
+  for d in "$dest"/freetype-*/; do
+    [ -f "$d/CMakeLists.txt" ] && { freetype_source=${d%/}; return 0; }
+  done
+  echo "FreeType source package could not be fetched" >&2
+  return 1
+}
+
 build_windows() {
+  fetch_freetype_source
   cmake -S "$root" -B "$build/windows" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" "$@"
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
+    -DVANTYR_FREETYPE_SOURCE="$freetype_source" "$@"
   cmake --build "$build/windows" -j "$jobs"
 }
 

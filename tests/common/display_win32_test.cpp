@@ -108,7 +108,8 @@ TEST(ConsoleWindow, SharedConsoleStaysVisible) {
         char command[] = "cmd.exe /c pause > NUL";
         if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) std::exit(4);
         DWORD list[8];
-        for (int i = 0; i < 200 && GetConsoleProcessList(list, 8) < 2; ++i) Sleep(50);
+        // Starting cmd.exe under Wine on a loaded machine can take many seconds.
+        for (int i = 0; i < 1200 && GetConsoleProcessList(list, 8) < 2; ++i) Sleep(50);
         HWND window = GetConsoleWindow();
         HideConsole();
         std::printf("visible %d\n", window != nullptr && IsWindowVisible(window) ? 1 : 0);

@@ -1,0 +1,411 @@
+// The X11 host on a real display (Xvfb): windows and their hints, close
+// requests, pointer, buttons, wheel and keys through the XTEST extension,
+// and text drawn into a GLX window, read back pixel by pixel.
+// GoogleTest before Xlib, whose macros (None, Bool, ...) would clash.
+#include <gtest/gtest.h>
+
+#include <GL/glx.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include "recorder.h"
+#include "toolkit/cpw.h"
+#include "toolkit/cpw_gl.h"
+#include "toolkit/host/cpw_host.h"
+
+namespace {
+
+class X11 : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    calls.clear();
+    ASSERT_TRUE(cpwInitContext(&cpw)) << "no X display, error " << (cpw ? cpwGetLastError(cpw) : -1);
+    for (int i = 0; i < 50 && !(other = XOpenDisplay(nullptr)); ++i)  // the server may be busy a moment
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_NE(other, nullptr);
+  }
+  void TearDown() override {
+    cpwFreeContext(&cpw);
+    if (other) XCloseDisplay(other);
+  }
+
+  void record_all() {
+    cpwCreateCallback(cpw, on_create);
+    cpwDisplayCallback(cpw, on_display);
+    cpwReshapeCallback(cpw, on_reshape);
+    cpwPositionCallback(cpw, on_position);
+    cpwMouseClickCallback(cpw, on_click);
+    cpwMouseDragCallback(cpw, on_drag);
+    cpwMouseMoveCallback(cpw, on_move);
+    cpwMouseEntryCallback(cpw, on_entry);
+    cpwVisibilityCallback(cpw, on_visibility);
+    cpwKeyboardCallback(cpw, on_key);
+    cpwSystemKeyboardCallback(cpw, on_skey);
+  }
+
+  // Runs loop turns until `done` holds or two seconds have passed.
+  template <class Done>
+  bool pump_until(Done done) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (std::chrono::steady_clock::now() < end) {
+      XSync(other, False);
+      cpwMainLoopUpdate(cpw, 3);
+      if (done()) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return false;
+  }
+
+  // Runs loop turns for a while, for events that may or may not come.
+  void pump_for(int ms) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < end) {
+      XSync(other, False);
+      cpwMainLoopUpdate(cpw, 3);
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+  }
+
+  bool seen(const std::string& call) {
+    for (const std::string& c : calls)
+      if (c == call) return true;
+    return false;
+  }
+
+  Window xwindow(unsigned id) { return Window(cpw_window_lookup(cpw, id)->plhwc->hwnd); }
+
+  // Client origin of a window on the root.
+  void origin(unsigned id, int* x, int* y) {
+    Window child;
+    XTranslateCoordinates(other, xwindow(id), DefaultRootWindow(other), 0, 0, x, y, &child);
+  }
+
+  std::vector<unsigned long> motif_hints(Window w) {
+    Atom type;
+    int format;
+    unsigned long n = 0, after;
+    unsigned char* data = nullptr;
+    std::vector<unsigned long> r;
+    Atom hints = XInternAtom(other, "_MOTIF_WM_HINTS", False);
+    if (XGetWindowProperty(other, w, hints, 0, 5, False, hints, &type, &format, &n, &after, &data) == Success && data) {
+      for (unsigned long i = 0; i < n; ++i) r.push_back(reinterpret_cast<unsigned long*>(data)[i]);
+      XFree(data);
+    }
+    return r;
+  }
+
+  pCpw cpw = nullptr;
+  Display* other = nullptr;  // a second client: inspects, sends, drives XTEST
+};
+
+TEST_F(X11, WindowsCarryTheirTitleSizeAndFrameAsWindowManagerHints) {
+  record_all();
+  cpwInitWindowProperty(cpw, CPW_WINDOWPROP_NODRESSING, 0, 0);
+  cpwInitWindowProperty(cpw, CPW_WINDOWPROP_FIXEDFRAME, 0, 0);
+  unsigned fixed = cpwCreateWindowEx(cpw, "Fixed form", 100, 100, 250, 180);
+  ASSERT_EQ(fixed, 1u);
+  cpwInitWindowProperty(cpw, CPW_WINDOWPROP_STANDARD, 0, 0);
+  cpwInitWindowProperty(cpw, CPW_WINDOWPROP_THICKFRAME, 0, 0);
+  unsigned standard = cpwCreateWindowEx(cpw, "Standard", 400, 100, 200, 100);
+  ASSERT_EQ(standard, 2u);
+  ASSERT_TRUE(pump_until([&] { return seen("display 2"); }));
+  EXPECT_TRUE(seen("create 1 1"));
+  EXPECT_TRUE(seen("reshape 1 250 180"));
+
+  Window root;
+  int x, y;
+  unsigned w, h, border, depth;
+  XGetGeometry(other, xwindow(fixed), &root, &x, &y, &w, &h, &border, &depth);
+  EXPECT_EQ(w, 250u);
+  EXPECT_EQ(h, 180u);
+  char* name = nullptr;
+  ASSERT_TRUE(XFetchName(other, xwindow(fixed), &name));
+  EXPECT_STREQ(name, "Fixed form");
+  XFree(name);
+  Atom* protocols = nullptr;
+  int count = 0;
+  ASSERT_TRUE(XGetWMProtocols(other, xwindow(fixed), &protocols, &count));
+  ASSERT_EQ(count, 1);
+  EXPECT_EQ(protocols[0], XInternAtom(other, "WM_DELETE_WINDOW", False));
+  XFree(protocols);
+
+  // Caption only and fixed: no close function, no resizing, min = max size.
+  std::vector<unsigned long> fh = motif_hints(xwindow(fixed)), sh = motif_hints(xwindow(standard));
+  ASSERT_EQ(fh.size(), 5u);
+  ASSERT_EQ(sh.size(), 5u);
+  const unsigned long close = 32, resize = 2, title = 8;
+  EXPECT_EQ(fh[1] & close, 0u);
+  EXPECT_EQ(fh[1] & resize, 0u);
+  EXPECT_NE(fh[2] & title, 0u);
+  EXPECT_NE(sh[1] & close, 0u);
+  EXPECT_NE(sh[1] & resize, 0u);
+  XSizeHints size;
+  long supplied;
+  ASSERT_TRUE(XGetWMNormalHints(other, xwindow(fixed), &size, &supplied));
+  EXPECT_TRUE(size.flags & PMinSize);
+  EXPECT_TRUE(size.flags & USPosition);  // a window manager keeps the asked position
+  EXPECT_EQ(size.x, 100);
+  EXPECT_EQ(size.min_width, 250);
+  EXPECT_EQ(size.max_height, 180);
+  ASSERT_TRUE(XGetWMNormalHints(other, xwindow(standard), &size, &supplied));
+  EXPECT_FALSE(size.flags & PMaxSize);
+
+  // The default display mode: double-buffered RGBA with a depth buffer.
+  cpwSetWindow(cpw, fixed);
+  GLint doublebuffer = 0, depthbits = 0;
+  glGetIntegerv(GL_DOUBLEBUFFER, &doublebuffer);
+  glGetIntegerv(GL_DEPTH_BITS, &depthbits);
+  EXPECT_TRUE(doublebuffer);
+  EXPECT_GE(depthbits, 8);
+  EXPECT_NE(glXGetCurrentContext(), nullptr);
+  cpwSetWindow(cpw, standard);
+  EXPECT_NE(glXGetCurrentContext(), cpw_window_lookup(cpw, fixed)->plhwc->glContext);  // one context per window
+}
+
+TEST_F(X11, ACloseRequestReachesTheCreateCallbackOrClosesTheWindow) {
+  record_all();
+  unsigned id = cpwCreateWindowEx(cpw, "Close me", 100, 100, 120, 80);
+  ASSERT_TRUE(pump_until([&] { return seen("display 1"); }));
+  XEvent ev{};
+  ev.xclient.type = ClientMessage;
+  ev.xclient.window = xwindow(id);
+  ev.xclient.message_type = XInternAtom(other, "WM_PROTOCOLS", False);
+  ev.xclient.format = 32;
+  ev.xclient.data.l[0] = long(XInternAtom(other, "WM_DELETE_WINDOW", False));
+  XSendEvent(other, xwindow(id), False, NoEventMask, &ev);
+  ASSERT_TRUE(pump_until([&] { return seen("create 1 0"); }));
+  EXPECT_NE(cpw_window_lookup(cpw, id), nullptr);  // the callback decides
+
+  // Without a create callback the window is destroyed, which ends the loop.
+  cpwCreateCallback(cpw, nullptr);
+  Window win = xwindow(id);
+  XSendEvent(other, win, False, NoEventMask, &ev);
+  XSync(other, False);
+  cpwTimerCallback(cpw, 3000, 1, false, [](pCpw cpw, unsigned) {
+    calls.push_back("timeout");
+    cpwBreakMainLoop(cpw);
+  });
+  EXPECT_TRUE(cpwMainLoop(cpw));
+  EXPECT_FALSE(seen("timeout"));
+  EXPECT_EQ(cpw_window_lookup(cpw, id), nullptr);
+  XWindowAttributes wa;
+  EXPECT_FALSE(XGetWindowAttributes(other, win, &wa));  // gone from the server
+}
+
+TEST_F(X11, ReshapeShowAndHideReachTheServer) {
+  record_all();
+  unsigned id = cpwCreateWindowEx(cpw, "Reshaped", 100, 100, 120, 80);
+  ASSERT_TRUE(pump_until([&] { return seen("display 1"); }));
+  calls.clear();
+  cpwReshapeWindow(cpw, 150, 90, id);
+  ASSERT_TRUE(pump_until([&] { return seen("reshape 1 150 90"); }));
+  Window root;
+  int x, y;
+  unsigned w, h, border, depth;
+  XGetGeometry(other, xwindow(id), &root, &x, &y, &w, &h, &border, &depth);
+  EXPECT_EQ(w, 150u);
+  EXPECT_EQ(h, 90u);
+  EXPECT_TRUE(cpwHideWindow(cpw, id));
+  ASSERT_TRUE(pump_until([&] { return seen("visibility 1 0"); }));
+  XWindowAttributes wa;
+  XGetWindowAttributes(other, xwindow(id), &wa);
+  EXPECT_EQ(wa.map_state, IsUnmapped);
+  EXPECT_FALSE(cpwShowWindow(cpw, id));
+  ASSERT_TRUE(pump_until([&] { return seen("visibility 1 1"); }));
+  XGetWindowAttributes(other, xwindow(id), &wa);
+  EXPECT_EQ(wa.map_state, IsViewable);
+}
+
+std::vector<std::string> hooked;
+
+bool record_hook(pCpw, const CpwKeyRecord* k) {
+  char line[64];
+  std::snprintf(line, sizeof line, "vk %02X scan %02X ext %u %s", k->vk, k->scancode, k->flags & CPW_KEYREC_EXTENDED,
+                k->up ? "up" : "down");
+  hooked.push_back(line);
+  return k->vk == 'Q';  // consumes Q
+}
+
+class X11Input : public X11 {
+ protected:
+  void SetUp() override {
+    X11::SetUp();
+    if (HasFatalFailure()) return;
+    record_all();
+    id = cpwCreateWindowEx(cpw, "Input", 100, 100, 200, 150);
+    ASSERT_TRUE(pump_until([&] { return seen("visibility 1 2"); })) << "the new window did not get the focus";
+    origin(id, &ox, &oy);
+    // Taking the focus counts as the pointer entering; start with it outside.
+    motion(50, 50);
+    pump_for(30);
+    motion(300, 300);
+    ASSERT_TRUE(pump_until([&] { return seen("entry 1 1"); }));
+    calls.clear();
+  }
+  void motion(int x, int y) { XTestFakeMotionEvent(other, -1, ox + x, oy + y, CurrentTime); }
+  void button(unsigned b, bool down) { XTestFakeButtonEvent(other, b, down, CurrentTime); }
+  void key(KeySym sym, bool down) { XTestFakeKeyEvent(other, XKeysymToKeycode(other, sym), down, CurrentTime); }
+
+  unsigned id = 0;
+  int ox = 0, oy = 0;
+};
+
+TEST_F(X11Input, PointerButtonsAndTheWheelArriveInClientCoordinates) {
+  motion(10, 20);
+  ASSERT_TRUE(pump_until([&] { return seen("move 1 10 20"); }));
+  EXPECT_TRUE(seen("entry 1 0"));
+  button(1, true);
+  motion(30, 40);
+  motion(-5, -7);  // outside: the pointer stays with the window while held
+  button(1, false);
+  ASSERT_TRUE(pump_until([&] { return seen("click 1 1 0 -5 -7"); }));
+  EXPECT_TRUE(seen("click 1 0 0 10 20"));
+  EXPECT_TRUE(seen("drag 1 0 30 40"));
+  EXPECT_TRUE(seen("drag 1 0 -5 -7"));
+  motion(50, 60);
+  button(4, true);
+  button(4, false);
+  button(5, true);
+  button(5, false);
+  button(3, true);
+  button(3, false);
+  ASSERT_TRUE(pump_until([&] { return seen("click 1 1 2 50 60"); }));
+  EXPECT_TRUE(seen("click 1 2 1 1 0"));
+  EXPECT_TRUE(seen("click 1 2 1 -1 0"));
+  EXPECT_EQ(cpw->ctx_localhost->wheel, 0);
+  motion(300, 300);
+  ASSERT_TRUE(pump_until([&] { return seen("entry 1 1"); }));
+}
+
+TEST_F(X11Input, KeysBecomeToolkitKeysAndPassTheHookAsWindowsKeys) {
+  motion(10, 10);
+  pump_for(30);
+  calls.clear();
+  key(XK_a, true);
+  key(XK_a, false);
+  key(XK_Shift_L, true);
+  key(XK_a, true);
+  key(XK_a, false);
+  key(XK_1, true);
+  key(XK_1, false);
+  key(XK_Shift_L, false);
+  key(XK_F5, true);
+  key(XK_F5, false);
+  ASSERT_TRUE(pump_until([&] { return seen("skey 1 5 2"); }));
+  EXPECT_TRUE(seen("key 1 a 1 10 10"));
+  EXPECT_TRUE(seen("key 1 a 2 10 10"));
+  EXPECT_TRUE(seen("key 1 A 1 10 10"));
+  EXPECT_TRUE(seen("key 1 ! 1 10 10"));
+  EXPECT_TRUE(seen("skey 1 24 1"));
+  EXPECT_TRUE(seen("skey 1 5 1"));
+  EXPECT_TRUE(cpw->keyboard_state[CPW_KEY_LSHIFT] == false);
+
+  hooked.clear();
+  calls.clear();
+  ASSERT_TRUE(cpw_host(cpw).setkeyhook(cpw, record_hook));
+  key(XK_q, true);
+  key(XK_q, false);
+  key(XK_Left, true);
+  key(XK_Left, false);
+  ASSERT_TRUE(pump_until([&] { return seen("skey 1 13 2"); }));
+  EXPECT_EQ(hooked, (std::vector<std::string>{"vk 51 scan 10 ext 0 down", "vk 51 scan 10 ext 0 up",
+                                              "vk 25 scan 4B ext 1 down", "vk 25 scan 4B ext 1 up"}));
+  EXPECT_FALSE(seen("key 1 q 1 10 10"));  // consumed by the hook
+  EXPECT_TRUE(seen("skey 1 13 1"));
+  cpw_host(cpw).setkeyhook(cpw, nullptr);
+}
+
+// Text drawn in red on white lands where the raster position says: every
+// pixel of every glyph's box is the glyph blended over white, and nothing
+// outside the boxes changes. The glyph's pixels carry the colour times the
+// coverage, and the coverage as alpha.
+TEST_F(X11, TextIsDrawnAtTheRasterPositionWithBlendedEdges) {
+  const int W = 240, H = 90, size = 32, px = 20, py = 40;
+  unsigned id = cpwCreateWindowEx(cpw, "Text", 100, 100, W, H);
+  ASSERT_NE(id, 0u);
+  pump_for(100);
+  CpwFontFace face = cpwLoadFont(cpw, "arial.ttf", CPW_FONTLOC_HOST, nullptr);
+  ASSERT_NE(face, nullptr);
+  ASSERT_TRUE(cpwSetWindow(cpw, id));
+  glViewport(0, 0, W, H);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, W, 0, H, -1, 1);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glClearColor(1, 1, 1, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glColor3f(1, 0, 0);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  cpwFontMode(cpw, CPW_FONTOPT_SIZE, size);
+  cpwFontMode(cpw, CPW_FONTOPT_PIXELMAP_GLFORMAT, GL_RGBA);
+  glRasterPos2i(px, py);
+  const char* text = "Hg";
+  ASSERT_TRUE(cpwDrawFont(cpw, face, text, CPW_DRAWFONT_PIXELS));
+
+  // The caller's pixel settings are back; the pen stands behind the text.
+  GLint align = 0;
+  GLfloat zoom = 0, raster[4];
+  glGetIntegerv(GL_UNPACK_ALIGNMENT, &align);
+  glGetFloatv(GL_ZOOM_Y, &zoom);
+  glGetFloatv(GL_CURRENT_RASTER_POSITION, raster);
+  EXPECT_EQ(align, 4);
+  EXPECT_EQ(zoom, 1.0f);
+
+  std::vector<unsigned char> pixels(std::size_t(W) * H * 3);
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+  auto at = [&](int x, int y) { return &pixels[(std::size_t(y) * W + std::size_t(x)) * 3]; };
+
+  // Expected coverage per pixel, from FreeType's own rendering of the glyphs.
+  std::vector<int> coverage(std::size_t(W) * H, 0);
+  FT_Set_Char_Size(face, 0, size * 64, 72, 72);
+  int pen = px;
+  for (const char* c = text; *c; ++c) {
+    ASSERT_EQ(FT_Load_Char(face, FT_ULong(*c), FT_LOAD_RENDER), 0);
+    FT_GlyphSlot g = face->glyph;
+    for (unsigned r = 0; r < g->bitmap.rows; ++r)
+      for (unsigned col = 0; col < g->bitmap.width; ++col) {
+        int x = pen + g->bitmap_left + int(col), y = py + g->bitmap_top - 1 - int(r);
+        ASSERT_TRUE(x >= 0 && x < W && y >= 0 && y < H);
+        coverage[std::size_t(y) * W + std::size_t(x)] = g->bitmap.buffer[r * unsigned(g->bitmap.pitch) + col];
+      }
+    pen += int(g->advance.x / 64);
+  }
+  EXPECT_EQ(int(raster[0]), pen);
+  EXPECT_EQ(int(raster[1]), py);
+
+  int full = 0, edge = 0, wrong = 0;
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; ++x) {
+      int cov = coverage[std::size_t(y) * W + std::size_t(x)];
+      const unsigned char* p = at(x, y);
+      double a = cov / 255.0;
+      int red = int(255 * (a * a + (1 - a)) + 0.5), rest = int(255 * (1 - a) + 0.5);
+      bool ok = std::abs(int(p[0]) - red) <= 2 && std::abs(int(p[1]) - rest) <= 2 && std::abs(int(p[2]) - rest) <= 2;
+      if (!ok && ++wrong <= 5)
+        ADD_FAILURE() << "pixel " << x << "," << y << " is " << int(p[0]) << "," << int(p[1]) << "," << int(p[2])
+                      << " for coverage " << cov;
+      if (cov == 255) ++full;
+      if (cov > 30 && cov < 225) ++edge;
+    }
+  EXPECT_EQ(wrong, 0);
+  EXPECT_GT(full, 50);  // solid strokes
+  EXPECT_GT(edge, 20);  // and blended edges
+}
+
+}  // namespace
