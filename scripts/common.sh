@@ -22,9 +22,13 @@ install_packages() {
   fi
 }
 
-build_linux() {
+configure_linux() {
   cmake -S "$root" -B "$build/linux" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DVANTYR_WINDOWS_BUILD_DIR="$build/windows" "$@"
+}
+
+build_linux() {
+  configure_linux "$@"
   cmake --build "$build/linux" -j "$jobs"
 }
 
