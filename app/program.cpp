@@ -87,6 +87,8 @@ using namespace program;
 
 void check_duplicates() {
   int ni = frm_get_count();
+  // The total alone misses a towplane found twice while another is found
+  // nowhere; each input's own count tells.
   bool twice = nfound > ni;
   for (int i = 0; i < stored(); ++i) twice = twice || nhits[static_cast<std::size_t>(i)] > 1;
   if (!twice) return;
@@ -97,17 +99,15 @@ void check_duplicates() {
 }
 
 void report_missing() {
-  bool missing = false;
+  if (nfound >= npln) return;
   Field<512> msg("Missing towplanes:");
   for (int i = 1; i <= stored(); ++i) {
     if (qfound[static_cast<std::size_t>(i - 1)]) continue;
-    missing = true;
     Name name;
     frm_get_name(i, name);
     msg.append("\n" + name.str());
     frm_set_prop(1, i, 101, 0, 0.0f, "0", false);
   }
-  if (!missing) return;
   int status = 1;
   error_message_tit(status, kTitle, msg, qline);
 }

@@ -8,12 +8,7 @@ using namespace app_test;
 
 namespace {
 
-const std::string kSmallForm =
-    "[General]\nVersion=1200\n[Input-boxes]\n"
-    "{Txt=a; Name=T01; Type=TCK; Pos=20,40}\n{Txt=b; Name=T02; Type=TCK; Pos=20,70}\n"
-    "[Buttons]\n{Txt=OK; Type=OK; Pos=C50%,10; Size=80}\n";
-
-std::string shipped_form_of_version(const std::string& version) {
+std::string shipped_form(const std::string& version) {
   std::ifstream f(built("Vantyr_form.frm"));
   std::string text((std::istreambuf_iterator<char>(f)), {});
   return text.replace(text.find("Version=1200"), 12, "Version=" + version);
@@ -22,37 +17,30 @@ std::string shipped_form_of_version(const std::string& version) {
 TEST_F(AppTest, StopsEndTheRunWithTheirMessage) {
   make();  // no installation
   Output o = run_program(program_dir());
-  EXPECT_TRUE(o.box("*** No Condor installation found (2 or 3) ***")) << o.out;
-  EXPECT_TRUE(o.logged("*** No Condor installation found (2 or 3) ***"));
+  EXPECT_TRUE(o.box("*** No Condor installation found (2 or 3) ***") && o.logged("*** No Condor installation found (2 or 3) ***")) << o.out;
   o = run_program(program_dir(), "LC_ALL= LC_MESSAGES= LANG=fr_FR.UTF-8");
   EXPECT_TRUE(o.box("*** Aucune installation de Condor (2 ou 3) trouv\xE9" "e ***")) << o.out;
 
   install(3).towplanes = {"DR400", "PAWNEE", "ASK"};
   make();
-  o = run_program(program_dir(shipped_form_of_version("1300")));
-  EXPECT_TRUE(o.box("Version numbers do not match:\nApp:1200\nForm:1300")) << o.out;
-  o = run_program(program_dir(kSmallForm));  // 3 towplanes, 2 inputs
-  EXPECT_TRUE(o.box("Too many towplanes")) << o.out;
-  EXPECT_FALSE(o.has("frm_do_form"));
+  EXPECT_TRUE(run_program(program_dir(shipped_form("1300"))).box("Version numbers do not match:\nApp:1200\nForm:1300"));
+  EXPECT_TRUE(run_program(program_dir(shipped_form("1250"))).has("frm_do_form : 0\n"));
+  o = run_program(program_dir("[General]\nVersion=1200\n[Input-boxes]\n{Txt=a; Name=a; Type=TCK; Pos=9,9}\n"));
+  EXPECT_TRUE(o.box("Too many towplanes") && !o.has("frm_do_form")) << o.out;  // 3 towplanes, 1 input
   fs::remove(program_dir() / "Vantyr_form.frm");
   o = run_program(tmp.path() / "Vantyr Program");
   EXPECT_TRUE(o.box(program_path(tmp.path() / "Vantyr Program" / "Vantyr_form.frm") + " ERROR OPENING")) << o.out;
-  o = run_program(program_dir(shipped_form_of_version("1250")));
-  EXPECT_TRUE(o.has("frm_do_form : 0\n")) << o.out;
 
   for (int i = 0; i < 31; ++i) version(3).hidden_towplanes.push_back("TUG" + std::to_string(i));
   make();
   o = run_program(program_dir());  // 34 towplanes
-  EXPECT_TRUE(o.box("Too many towplanes")) << o.out;
-  EXPECT_FALSE(o.has("frm_do_form"));
-  EXPECT_FALSE(fs::exists(tmp.path() / "Vantyr Program" / "Vantyr_planes_list.txt"));
+  EXPECT_TRUE(o.box("Too many towplanes") && !o.has("frm_do_form")) << o.out;
 
   version(3).install_dir = folder("50%Games\\Condor3");
   make();
-  o = run_program(program_dir());
-  EXPECT_TRUE(o.box("The folder " + folder("50%Games\\Condor3\\Planes\\") +
-                    " holds \"%\" or a double quote:\nthe command interpreter cannot take it as a name.\n" +
-                    "Rename it or install in another location")) << o.out;
+  EXPECT_TRUE(run_program(program_dir()).box("The folder " + folder("50%Games\\Condor3\\Planes\\") +
+                                             " holds \"%\" or a double quote:\nthe command interpreter cannot take it "
+                                             "as a name.\nRename it or install in another location"));
 }
 
 TEST_F(AppTest, UnwritableListingFoldersStopTheRunAtStart) {
@@ -62,15 +50,12 @@ TEST_F(AppTest, UnwritableListingFoldersStopTheRunAtStart) {
   // Root writes through permissions: the program runs as nobody then.
   std::string as_user = geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups" : "";
   const std::string tail = " folder is not writable\nChange the access rights of the folder\nOr install in another location";
-  fs::permissions(program, fs::perms(0555));
-  Output o = run_program(program, as_user);
-  EXPECT_TRUE(o.box("The " + program_path(program) + tail)) << o.out;
-  fs::permissions(program, fs::perms(0777));
-  fs::permissions(run_dir(), fs::perms(0555));
-  o = run_program(program, as_user);
-  fs::permissions(run_dir(), fs::perms(0755));
-  EXPECT_TRUE(o.box("The " + program_path(run_dir()) + tail)) << o.out;
-  EXPECT_FALSE(o.has("frm_do_form"));
+  for (const fs::path& folder : {program, run_dir()}) {
+    fs::permissions(folder, fs::perms(0555));
+    Output o = run_program(program, as_user);
+    fs::permissions(folder, fs::perms(0777));
+    EXPECT_TRUE(o.box("The " + program_path(folder) + tail) && !o.has("frm_do_form")) << o.out;
+  }
 }
 
 }  // namespace
