@@ -71,7 +71,7 @@ void check_command_line_folders() {
   }
 }
 
-// Step 19 and 22: every input and its value.
+// Every input and its value, before the form is shown and at the end.
 void trace_inputs(int ni) {
   for (int i = 1; i <= ni; ++i) {
     int iv = 0, type = 0;
