@@ -44,7 +44,7 @@ TEST_F(Landscapes, TheListHoldsTheLandscapesOfTheActiveInstallation) {
   v.landscapes = {"Slovenia3", "AA3", "Provence"};
   make();
   // A folder without its terrain file is no landscape.
-  test_support::write_file(fixture_host_path(spec, install_dir_of(v) + "\\Landscapes\\Unfinished\\readme.txt"), "x");
+  test_support::write_file(fixture_host_path(setup, install_dir_of(v) + "\\Landscapes\\Unfinished\\readme.txt"), "x");
 
   fw::LndDDL = -1;
   std::string out = create_form();
