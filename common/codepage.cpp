@@ -61,19 +61,16 @@ unsigned next_utf8_code_point(std::string_view s, std::size_t& i) {
   return c;
 }
 
+char code_point_to_cp1252(unsigned cp) {
+  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
+  for (unsigned k = 0; k < 32; ++k) {
+    if (kCp1252High[k] == cp || (kCp1252High[k] == 0 && cp == 0x80 + k)) return static_cast<char>(0x80 + k);
+  }
+  return '?';  // no single-byte form
+}
+
 std::string utf8_to_cp1252(std::string_view s) {
   std::string out;
-  for (std::size_t i = 0; i < s.size();) {
-    unsigned cp = next_utf8_code_point(s, i);
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
-      out.push_back(static_cast<char>(cp));
-      continue;
-    }
-    char b = '?';  // no single-byte form
-    for (unsigned k = 0; k < 32; ++k) {
-      if (kCp1252High[k] == cp || (kCp1252High[k] == 0 && cp == 0x80 + k)) b = static_cast<char>(0x80 + k);
-    }
-    out.push_back(b);
-  }
+  for (std::size_t i = 0; i < s.size();) out.push_back(code_point_to_cp1252(next_utf8_code_point(s, i)));
   return out;
 }

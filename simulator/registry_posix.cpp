@@ -29,19 +29,7 @@ using U16 = std::u16string;
 // page lacks it (a lone surrogate included), as the system's conversion does.
 static char to_cp1252(char16_t u) {
   if (u >= 0xD800 && u <= 0xDFFF) return '?';
-  std::string utf8;
-  if (u < 0x80) {
-    utf8.push_back(static_cast<char>(u));
-  } else if (u < 0x800) {
-    utf8.push_back(static_cast<char>(0xC0 | (u >> 6)));
-    utf8.push_back(static_cast<char>(0x80 | (u & 0x3F)));
-  } else {
-    utf8.push_back(static_cast<char>(0xE0 | (u >> 12)));
-    utf8.push_back(static_cast<char>(0x80 | ((u >> 6) & 0x3F)));
-    utf8.push_back(static_cast<char>(0x80 | (u & 0x3F)));
-  }
-  std::string b = utf8_to_cp1252(utf8);
-  return b.size() == 1 ? b[0] : '?';
+  return code_point_to_cp1252(u);
 }
 
 static char16_t fold(char16_t u) { return (u >= 'a' && u <= 'z') ? static_cast<char16_t>(u - 'a' + 'A') : u; }
@@ -63,21 +51,7 @@ static int hex_digit(char c) {
 // Appends the UTF-16 units of the UTF-8 sequence at s[i], advancing i; a byte
 // that starts no valid sequence stands for itself.
 static void put_utf8(std::string_view s, std::size_t& i, U16& out) {
-  unsigned char c = static_cast<unsigned char>(s[i]);
-  int n = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-  std::uint32_t cp = n == 3 ? (c & 0x07u) : n == 2 ? (c & 0x0Fu) : (c & 0x1Fu);
-  bool ok = n > 0 && i + static_cast<std::size_t>(n) < s.size();
-  for (int k = 1; ok && k <= n; ++k) {
-    unsigned char d = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
-    if ((d & 0xC0) != 0x80) ok = false;
-    else cp = (cp << 6) | (d & 0x3Fu);
-  }
-  if (!ok) {
-    out.push_back(c);
-    ++i;
-    return;
-  }
-  i += static_cast<std::size_t>(n) + 1;
+  std::uint32_t cp = next_utf8_code_point(s, i);
   if (cp >= 0x10000) {
     cp -= 0x10000;
     out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
