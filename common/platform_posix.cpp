@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "common/codepage.h"
+#include "common/field.h"
 #include "common/platform.h"
 
 namespace platform_posix {
@@ -94,7 +95,9 @@ std::string find_ignoring_case(const std::string& dir, const std::string& name) 
 using namespace platform_posix;
 
 std::string host_path(std::string_view path) {
-  std::string p = cp1252_to_utf8(path);
+  // Windows drops the trailing blanks of a name, so a blank-padded field names
+  // the same file on both builds.
+  std::string p = cp1252_to_utf8(trim_right(path));
   std::replace(p.begin(), p.end(), '\\', '/');
   if (p.empty()) return p;
 
