@@ -105,10 +105,15 @@ TEST(ConsoleWindow, SharedConsoleStaysVisible) {
         STARTUPINFOA si{};
         si.cb = sizeof si;
         PROCESS_INFORMATION pi{};
-        char command[] = "cmd.exe /c pause > NUL";
+        // Beside the test program; unlike a prompt it cannot end early for
+        // want of console input.
+        char command[MAX_PATH + 32];
+        DWORD n = GetModuleFileNameA(nullptr, command, MAX_PATH);
+        while (n > 0 && command[n - 1] != '\\') --n;
+        lstrcpyA(command + n, "console_sharer.exe");
         if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) std::exit(4);
         DWORD list[8];
-        // Starting cmd.exe under Wine on a loaded machine can take many seconds.
+        // Starting a program under Wine on a loaded machine can take seconds.
         for (int i = 0; i < 1200 && GetConsoleProcessList(list, 8) < 2; ++i) Sleep(50);
         HWND window = GetConsoleWindow();
         HideConsole();
