@@ -1,6 +1,7 @@
 // Checking values entered in the window, bounds and spin-arrow steps.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "forms/my_forms.h"
@@ -233,7 +234,7 @@ TEST_F(Checks, SpinArrowsStepWithinTheBounds) {
   EXPECT_STREQ(text, "-1050");
   EXPECT_EQ(iv, -1050);
 
-  std::strcpy(text, "abc");
+  std::snprintf(text, sizeof text, "abc");
   EXPECT_EQ(incrm_val(kSpinInt, iv, rv, text, 1), 0);
   EXPECT_EQ(inpt_ival(kSpinInt + 1), -1050);
 
@@ -249,7 +250,7 @@ TEST_F(Checks, SpinArrowsStepWithinTheBounds) {
   EXPECT_EQ(incrm_val(kSpinReal, iv, rv, text, -1), 1);
   EXPECT_STREQ(text, "2.4");
   EXPECT_EQ(incrm_val(kSpinReal, iv, rv, text, 1), 1);
-  std::strcpy(text, "x");
+  std::snprintf(text, sizeof text, "x");
   EXPECT_EQ(incrm_val(kSpinReal, iv, rv, text, 1), 0);
   EXPECT_EQ(incrm_val(kChr, iv, rv, text, 1), 0);  // nothing to step
 }
