@@ -117,7 +117,8 @@ int frm_write_form_data(std::string_view name) {
     std::string line = std::string(inpt_nam(i).trimmed()) + "=" + value_text(i);
     write_line(f.get(), line);
   }
-  return 0;
+  // Lines that did not reach the file (a full disk) make no data file.
+  return close_written_file(f);
 }
 
 int frm_read_form_data(std::string_view name) {

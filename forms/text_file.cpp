@@ -15,6 +15,14 @@ FileHandle open_text_file(std::string_view path, const char* mode, int& status) 
   return f;
 }
 
+int close_written_file(FileHandle& f) {
+  if (!f) return 0;
+  errno = 0;
+  bool failed = std::ferror(f.get()) != 0;
+  failed = std::fclose(f.release()) != 0 || failed;
+  return failed ? error_status() : 0;
+}
+
 bool read_line(std::FILE* f, FieldRef line, int& status) {
   line.blank();
   const int width = line.size();

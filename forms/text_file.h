@@ -19,6 +19,10 @@ using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 // file system's error status (positive).
 FileHandle open_text_file(std::string_view path, const char* mode, int& status);
 
+// Closes a file written to: 0 when everything written reached the file,
+// otherwise the error status (positive) of the write or the close.
+int close_written_file(FileHandle& f);
+
 // Reads the next line into `line`: characters beyond its width are lost, a
 // final carriage return is dropped. Returns false at the end of the file or
 // on a read error; `status` is then -1 (end of file) or the error status.
