@@ -125,11 +125,13 @@ int frm_read_form_data(std::string_view name) {
   int status = 0;
   FileHandle f = open_text_file(name, "r", status);
   if (!f) return status;
-  Field<128> line;
+  // A line as written: a name, "=" and a value text, each whole.
+  using DataLine = Field<Label::capacity + 1 + Value::capacity>;
+  DataLine line;
   while (read_line(f.get(), line, status)) {
     if (line.is_blank() || line[0] == '#') continue;
     if (qdebug) trace(line);
-    Field<128> key, value;
+    DataLine key, value;
     extract_key_val(line.view(), key, value);
     int n = frm_get_number(key.trimmed());
     if (qdebug) trace("frm_read_form_data", key, n);

@@ -41,13 +41,15 @@ class Data : public InTempFolder {
 };
 
 TEST_F(Data, WritingAndReadingBackRestoresTheValues) {
+  // A path as long as a value text holds, beside its name.
+  const std::string long_path = "C:\\" + std::string(240, 'p') + "\\f.txt";
   set(1, -42, 0, "");
   set(2, 0, 12.5f, "");
   set(3, 0, 2.5e7f, "");
   set(4, 0, 0, "free text, with = and : inside");
   set(5, 1, 0, "");
   set(6, 0x12AB34, 0, "");
-  set(7, 0, 0, "C:\\in\\file.txt");
+  set(7, 0, 0, long_path);
   set(8, 0, 0, "Z:\\out file.log");
   set(9, 0, 0, "C:\\a folder\\");
   set(10, 3, 0, "");
@@ -56,7 +58,7 @@ TEST_F(Data, WritingAndReadingBackRestoresTheValues) {
   ASSERT_EQ(frm_write_form_data("values.txt"), 0);
   EXPECT_EQ(lines("values.txt"),
             (Lines{"int=-42", "real=12.5", "big=2.500000000E+07", "chr=free text, with = and : inside", "tick=1",
-                   "colour=#12AB34", "in=C:\\in\\file.txt", "out=Z:\\out file.log", "folder=C:\\a folder\\", "mode=3",
+                   "colour=#12AB34", "in=" + long_path, "out=Z:\\out file.log", "folder=C:\\a folder\\", "mode=3",
                    "land=Slovenia3", "key=CTRL+\"A\""}));
 
   read_definition();  // every value back to its default
@@ -69,7 +71,7 @@ TEST_F(Data, WritingAndReadingBackRestoresTheValues) {
   EXPECT_EQ(inpt_ival(5), 1);
   EXPECT_EQ(inpt_ival(6), 0x12AB34);
   EXPECT_EQ(inpt_cval(6).trimmed(), "#12AB34");
-  EXPECT_EQ(inpt_cval(7).trimmed(), "C:\\in\\file.txt");
+  EXPECT_EQ(inpt_cval(7).trimmed(), long_path);
   EXPECT_EQ(inpt_cval(8).trimmed(), "Z:\\out file.log");
   EXPECT_EQ(inpt_cval(9).trimmed(), "C:\\a folder\\");
   EXPECT_EQ(inpt_ival(10), 3);
