@@ -429,13 +429,9 @@ int resolve_dependency(int i, const Label& dep) {
   if (name.empty()) return -1;
   bool inverse = name.front() == '-';
   if (inverse) name.remove_prefix(1);
-  for (int m = 1; m <= nb_inpt; ++m) {
-    if (inpt_nam(m).trimmed() == name) {
-      if (m == i) return -1;
-      return inverse ? 1000 + (m - 1) : m - 1;
-    }
-  }
-  return -1;
+  int m = frm_get_number(name);
+  if (m == 0 || m == i) return -1;
+  return inverse ? 1000 + (m - 1) : m - 1;
 }
 
 // Splits a drop-down box's "Txt" into its label and the entries of list k.
