@@ -25,23 +25,7 @@ bool box_in_form(int box) { return box >= 0 && box < nb_inpt; }
 // "#" and six hexadecimal digits, nothing else.
 bool read_colour(std::string_view t, int& colour) {
   t = trim_right(t);
-  if (t.size() != 7 || t[0] != '#') return false;
-  int v = 0;
-  for (char c : t.substr(1)) {
-    int d;
-    if (c >= '0' && c <= '9') {
-      d = c - '0';
-    } else if (c >= 'A' && c <= 'F') {
-      d = c - 'A' + 10;
-    } else if (c >= 'a' && c <= 'f') {
-      d = c - 'a' + 10;
-    } else {
-      return false;
-    }
-    v = v * 16 + d;
-  }
-  colour = v;
-  return true;
+  return t.size() == 7 && t[0] == '#' && read_hex(t.substr(1), colour);
 }
 
 }  // namespace
@@ -265,8 +249,7 @@ int incrm_val(int box, int& ival, float& rval, std::span<char> text, int incr) {
     inpt_ival(n) = nint_sat(v);
     inpt_rval(n) = v;
     rval = v;
-    double a = std::fabs(static_cast<double>(v));
-    t = real_text(v, (a > 1e6 || a < 0.001) ? "(1PE16.9)" : "(F16.6)");
+    t = real_text_default(v);
     inpt_cval(n) = t.view();
     result = 1;
   }

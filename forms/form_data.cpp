@@ -1,7 +1,5 @@
 // Form data files: one "name=value" line per input box, written from the
 // form model and read back into it, matched by name.
-#include <cmath>
-
 #include "common/convert.h"
 #include "common/trace.h"
 #include "forms/form_text.h"
@@ -19,10 +17,8 @@ std::string value_text(int i) {
     case TCK:
       if (qdebug) trace(inpt_nam(i), inpt_ival(i));
       return int_text(inpt_ival(i));
-    case FLT: {
-      double a = std::fabs(static_cast<double>(inpt_rval(i)));
-      return real_text(inpt_rval(i), (a > 1e6 || a < 0.001) ? "(1PE16.9)" : "(F16.6)");
-    }
+    case FLT:
+      return real_text_default(inpt_rval(i));
     case KEY: {
       Field<64> t;
       int len = 0;
@@ -76,16 +72,7 @@ void store_value(int n, std::string_view text) {
       std::string_view digits = text.substr(std::min<std::size_t>(1, text.size()));
       digits = trim_right(digits.substr(0, std::min<std::size_t>(6, digits.size())));
       int v = 0;
-      bool ok = !digits.empty();
-      for (char c : digits) {
-        int d = (c >= '0' && c <= '9')   ? c - '0'
-                : (c >= 'A' && c <= 'F') ? c - 'A' + 10
-                : (c >= 'a' && c <= 'f') ? c - 'a' + 10
-                                         : -1;
-        if (d < 0) ok = false;
-        v = v * 16 + (d < 0 ? 0 : d);
-      }
-      if (ok) inpt_ival(n) = v;
+      if (!digits.empty() && read_hex(digits, v)) inpt_ival(n) = v;
       break;
     }
     case DDL: {

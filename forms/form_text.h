@@ -40,6 +40,10 @@ inline int nint_sat(double x) {
   return static_cast<int>(std::lround(x));
 }
 
+// Reads up to seven hexadecimal digits of either case; false (the value
+// unchanged) when a character is none.
+bool read_hex(std::string_view digits, int& value);
+
 // The canonical text of an integer or a real (f2b with the format given).
 std::string int_text(int i);
 std::string real_text(double x, std::string_view format);
