@@ -97,13 +97,15 @@ TEST_F(Data, ReadingMatchesNamesExactlyAndSkipsWhatDoesNotRead) {
              "tick=1\n"
              "tick=0\n");           // the later entry wins
   set(2, 0, 1.5f, "");
+  set(6, 0x123456, 0, "");
   ASSERT_EQ(frm_read_form_data("values.txt"), 0);
   EXPECT_EQ(inpt_ival(1), 6);
   EXPECT_EQ(inpt_cval(2).trimmed(), "abc");
   EXPECT_EQ(inpt_rval(2), 1.5f);
   EXPECT_EQ(inpt_ival(10), 2);
   EXPECT_EQ(inpt_cval(10).trimmed(), "Slow");
-  EXPECT_EQ(inpt_ival(6), 0);
+  EXPECT_EQ(inpt_ival(6), 0x123456);  // the colour kept, its text taken
+  EXPECT_EQ(inpt_cval(6).trimmed(), "#zz");
   EXPECT_EQ(inpt_cval(12).trimmed(), "A");
   EXPECT_EQ(inpt_ival(12), 0);
   EXPECT_EQ(inpt_ival(5), 0);
