@@ -336,16 +336,14 @@ bool starts_with(std::string_view s, std::string_view prefix) { return s.substr(
 // Relation operators of extract_key_val_rel, in the order they are tried.
 constexpr std::array<std::string_view, 7> relation_ops = {"=", "!=", "<", "<=", ">", ">=", "[]"};
 
-// Truncates toward zero into an integer; NaN gives 0 and the range is clamped,
-// so that absurd inputs still give a defined (asterisk) text.
-long long trunc_ll(double x) {
+}  // namespace convert
+
+long long truncate_toward_zero(double x) {
   if (std::isnan(x)) return 0;
   if (x > 1e15) return 1000000000000000LL;
   if (x < -1e15) return -1000000000000000LL;
   return static_cast<long long>(x);
 }
-
-}  // namespace convert
 
 bool read_int(std::string_view text, int& value) {
   std::string_view item = convert::first_item(text);
@@ -515,10 +513,10 @@ void f2b(double x, FieldRef text, std::string_view format, int& length) {
 }
 
 void t2b(double h, FieldRef text, int& length) {
-  long long hours = convert::trunc_ll(h);
+  long long hours = truncate_toward_zero(h);
   double t = (h - static_cast<double>(hours)) * 3600.0;
-  long long minutes = convert::trunc_ll(t / 60.0);
-  long long seconds = convert::trunc_ll(std::fmod(t, 60.0));
+  long long minutes = truncate_toward_zero(t / 60.0);
+  long long seconds = truncate_toward_zero(std::fmod(t, 60.0));
   std::string s = fortran_format(static_cast<double>(hours), "(I2.2)") + ":" +
                   fortran_format(static_cast<double>(minutes), "(I2.2)") + ":" +
                   fortran_format(static_cast<double>(seconds), "(I2.2)");

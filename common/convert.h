@@ -69,3 +69,8 @@ int b2k(std::string_view text);
 
 // Splits a key code into its flags and its base code.
 void split_key_code(int k, int& flags, int& base);
+
+// Truncates toward zero into an integer; NaN gives 0 and the range is clamped
+// to 1e15 either way, so that absurd inputs still give a defined (asterisk)
+// text when formatted.
+long long truncate_toward_zero(double x);

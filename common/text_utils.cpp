@@ -40,15 +40,6 @@ std::mt19937& generator() {
   return gen;
 }
 
-// Whole seconds toward zero; NaN gives 0 and the range is clamped so the
-// texts come out as asterisks rather than undefined.
-long long whole(double x) {
-  if (std::isnan(x)) return 0;
-  if (x > 1e15) return 1000000000000000LL;
-  if (x < -1e15) return -1000000000000000LL;
-  return static_cast<long long>(x);
-}
-
 std::string fmt(long long v, std::string_view format) { return fortran_format(static_cast<double>(v), format); }
 
 }  // namespace text_utils
@@ -185,8 +176,8 @@ void numver_to_char(int numver, FieldRef cc1, int& lc1) {
 
 void to_hms(double secs, FieldRef ccc) {
   using text_utils::fmt;
-  long long s = text_utils::whole(secs);
-  long long hundredths = text_utils::whole((secs - static_cast<double>(s)) * 100.0);
+  long long s = truncate_toward_zero(secs);
+  long long hundredths = truncate_toward_zero((secs - static_cast<double>(s)) * 100.0);
   std::string t = fmt(s / 3600, "(I2)") + ":" + fmt((s % 3600) / 60, "(I2.2)") + ":" + fmt(s % 60, "(I2.2)");
   if (hundredths >= 1 && ccc.size() >= 11) t += "." + fmt(hundredths, "(I2.2)");
   ccc = t;

@@ -42,6 +42,22 @@ void cpw_font_aligncenter(pCpw, CpwFontFace, const char*) {}
 
 void move_raster(GLfloat dx, GLfloat dy) { glBitmap(0, 0, 0, 0, dx, dy, nullptr); }
 
+// Coverage 0 to 255 of pixel `c` of a bitmap row. Bitmap fonts and the
+// small-size strikes of some faces come with 1, 2 or 4 bits per pixel
+// instead of a byte: their rows are shorter than their width in bytes.
+unsigned coverage(const FT_Bitmap& bm, const unsigned char* row, unsigned c) {
+  switch (bm.pixel_mode) {
+    case FT_PIXEL_MODE_MONO:
+      return (row[c >> 3] >> (7 - (c & 7))) & 1 ? 255 : 0;
+    case FT_PIXEL_MODE_GRAY2:
+      return ((row[c >> 2] >> (6 - 2 * (c & 3))) & 3) * 85;
+    case FT_PIXEL_MODE_GRAY4:
+      return ((row[c >> 1] >> (4 - 4 * (c & 1))) & 15) * 17;
+    default:
+      return row[c];
+  }
+}
+
 // Converts a glyph's coverage into the state's pixel format; returns the
 // pixels to write (the coverage itself for formats other than RGB and RGBA).
 const unsigned char* convert_glyph(CpwFontContext* fs, const FT_Bitmap& bm, bool* failed) {
@@ -49,7 +65,7 @@ const unsigned char* convert_glyph(CpwFontContext* fs, const FT_Bitmap& bm, bool
   int components = fs->pixelformat == GL_RGB ? 3 : fs->pixelformat == GL_RGBA ? 4 : 1;
   unsigned width = bm.width, rows = bm.rows;
   int pitch = bm.pitch < 0 ? -bm.pitch : bm.pitch;
-  if (components == 1 && unsigned(pitch) == width) return bm.buffer;
+  if (components == 1 && bm.pixel_mode == FT_PIXEL_MODE_GRAY && unsigned(pitch) == width) return bm.buffer;
   std::size_t needed = std::size_t(width) * rows * unsigned(components);
   if (fs->buffersize < needed) {
     unsigned char* grown = static_cast<unsigned char*>(std::realloc(fs->buffer, needed));
@@ -67,7 +83,7 @@ const unsigned char* convert_glyph(CpwFontContext* fs, const FT_Bitmap& bm, bool
     // Rows are read with the bitmap's own pitch, which may exceed its width.
     const unsigned char* in = bm.buffer + std::size_t(r) * unsigned(pitch);
     for (unsigned c = 0; c < width; ++c) {
-      unsigned v = in[c];
+      unsigned v = coverage(bm, in, c);
       if (components == 1) {
         *out++ = static_cast<unsigned char>(v);
         continue;

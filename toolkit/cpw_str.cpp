@@ -57,6 +57,8 @@ pStr make_str(const char* buf, std::uint32_t n) {
 }
 
 // Appends n bytes to the string behind the handle, creating it if needed.
+// `buf` may be (part of) the string itself: the old text is freed only after
+// the copy.
 int append(pStr* s, const char* buf, std::uint32_t n) {
   if (!s || !buf) return 0;
   if (n == 0) return 1;
@@ -64,12 +66,14 @@ int append(pStr* s, const char* buf, std::uint32_t n) {
     *s = make_str(buf, n);
     return *s ? 1 : 0;
   }
-  char* grown = static_cast<char*>(std::realloc((*s)->str, std::size_t((*s)->len) + n + 1));
+  std::uint32_t have = (*s)->len;
+  char* grown = alloc_text(have + n);
   if (!grown) return 0;
-  std::memcpy(grown + (*s)->len, buf, n);
-  (*s)->len += n;
-  grown[(*s)->len] = 0;
+  if (have) std::memcpy(grown, (*s)->str, have);
+  std::memcpy(grown + have, buf, n);
+  std::free((*s)->str);
   (*s)->str = grown;
+  (*s)->len = have + n;
   return 1;
 }
 

@@ -194,7 +194,10 @@ unsigned int cpwGetWindow(pCpw cpw) {
   return cpw->win_foregroundid;
 }
 
-bool cpwSetWindow(pCpw cpw, unsigned int id) { return cpw_window_lookup(cpw, id) && cpw_window_makecurrent(cpw, cpw_window_lookup(cpw, id)->id); }
+bool cpwSetWindow(pCpw cpw, unsigned int id) {
+  pCpwWin w = cpw_window_lookup(cpw, id);
+  return w && cpw_window_makecurrent(cpw, w->id);
+}
 
 bool cpwSetWindowUserdata(pCpw cpw, std::uintptr_t value, unsigned int id) {
   pCpwWin w = lookup_or_fail(cpw, id);

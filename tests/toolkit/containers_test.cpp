@@ -117,6 +117,24 @@ TEST(CountedStrings, ConcatenationCreatesAndGrows) {
   EXPECT_EQ(strLen(nullptr), 0u);
 }
 
+TEST(CountedStrings, AStringCanBeAppendedToItself) {
+  std::string expected(100, 'x');
+  expected.replace(0, 9, "Towplane:");
+  pStr s = cpyString(expected.c_str());
+  pStr after = cpyString("kept");  // so that the text cannot grow where it lies
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_EQ(concatStr(&s, s), 1);
+    expected += expected;
+    ASSERT_EQ(text(s), expected);
+    ASSERT_EQ(concatString(&s, str(s) + 9), 1);
+    expected += expected.substr(9);
+    ASSERT_EQ(text(s), expected);
+  }
+  EXPECT_EQ(text(after), "kept");
+  freeStr(&s);
+  freeStr(&after);
+}
+
 TEST(CountedStrings, SubstringsAndCharacters) {
   pStr s = cpyString("abcdef");
   pStr a = subStr(s, 1, 3), b = subStr(s, 2, -1), c = subStr(s, 4, 99), d = subStr(s, 9, 10), e = subStrLen(s, 4, 9);

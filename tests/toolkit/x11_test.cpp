@@ -12,6 +12,9 @@
 #include <X11/keysym.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -406,6 +409,62 @@ TEST_F(X11, TextIsDrawnAtTheRasterPositionWithBlendedEdges) {
   EXPECT_EQ(wrong, 0);
   EXPECT_GT(full, 50);  // solid strokes
   EXPECT_GT(edge, 20);  // and blended edges
+}
+
+// A bitmap font gives 1-bit glyphs (so do the small-size strikes of some
+// TrueType faces): every bit is drawn as full or no coverage, reading each
+// row within its own bytes.
+TEST_F(X11, OneBitGlyphsAreDrawnBitForBit) {
+  const int W = 40, H = 30, px = 10, py = 12;
+  const unsigned rows[12] = {0xFFC0, 0x8040, 0xA040, 0x9040, 0x8840, 0x8440,
+                             0x8240, 0x8140, 0x80C0, 0xFFC0, 0x0000, 0x5540};
+  std::string folder = std::getenv("VANTYR_BINARY_DIR") ? std::getenv("VANTYR_BINARY_DIR") : ".";
+  {
+    std::ofstream bdf(folder + "/vantyr_test_1bit.bdf");
+    bdf << "STARTFONT 2.1\nFONT -vantyr-test-medium-r-normal--12-120-72-72-c-100-iso10646-1\nSIZE 12 72 72\n"
+           "FONTBOUNDINGBOX 10 12 0 -2\nSTARTPROPERTIES 5\nPIXEL_SIZE 12\nFONT_ASCENT 10\nFONT_DESCENT 2\n"
+           "CHARSET_REGISTRY \"ISO10646\"\nCHARSET_ENCODING \"1\"\nENDPROPERTIES\nCHARS 1\nSTARTCHAR A\n"
+           "ENCODING 65\nSWIDTH 833 0\nDWIDTH 10 0\nBBX 10 12 0 -2\nBITMAP\n";
+    char hex[8];
+    for (unsigned r : rows) {
+      std::snprintf(hex, sizeof hex, "%04X\n", r);
+      bdf << hex;
+    }
+    bdf << "ENDCHAR\nENDFONT\n";
+  }
+  unsigned id = cpwCreateWindowEx(cpw, "Bitmap font", 100, 100, W, H);
+  ASSERT_NE(id, 0u);
+  pump_for(100);
+  CpwFontFace face = cpwLoadFont(cpw, "vantyr_test_1bit.bdf", CPW_FONTLOC_RELATIVE, folder.c_str());
+  ASSERT_NE(face, nullptr);
+  ASSERT_TRUE(cpwSetWindow(cpw, id));
+  glViewport(0, 0, W, H);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, W, 0, H, -1, 1);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glClearColor(0, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
+  cpwFontMode(cpw, CPW_FONTOPT_SIZE, 12);  // the font's one size; coverage written as luminance
+  glRasterPos2i(px, py);
+  ASSERT_TRUE(cpwDrawFont(cpw, face, "A", CPW_DRAWFONT_PIXELS));
+
+  std::vector<unsigned char> pixels(std::size_t(W) * H * 3);
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+  int wrong = 0;
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; ++x) {
+      int col = x - px, row = py + 10 - 1 - y;  // the glyph's top is 10 above the baseline
+      bool set = col >= 0 && col < 10 && row >= 0 && row < 12 && (rows[row] >> (15 - col)) & 1;
+      int value = pixels[(std::size_t(y) * W + std::size_t(x)) * 3];
+      if (value != (set ? 255 : 0) && ++wrong <= 5)
+        ADD_FAILURE() << "pixel " << x << "," << y << " is " << value << ", bit " << set;
+    }
+  EXPECT_EQ(wrong, 0);
+  std::remove((folder + "/vantyr_test_1bit.bdf").c_str());
 }
 
 }  // namespace
