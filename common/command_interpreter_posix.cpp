@@ -446,6 +446,12 @@ static Args split_args(const std::string& text) {
   std::size_t i = 0;
   while (i < text.size() && (is_delim(text[i]) || text[i] == '@')) ++i;
   std::size_t start = i;
+  if (i < text.size() && text[i] == '"') {
+    // A command name in quotes names a program (never an internal command),
+    // quotes and all.
+    std::size_t close = text.find('"', i + 1);
+    i = close == std::string::npos ? text.size() : close + 1;
+  }
   while (i < text.size() && !is_delim(text[i]) && text[i] != '/' && text[i] != '"') ++i;
   a.name = upper(text.substr(start, i - start));
   a.rest = text.substr(i);
