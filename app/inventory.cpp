@@ -7,6 +7,7 @@
 
 #include "app/command_lines.h"
 #include "app/towplanes.h"
+#include "common/command_interpreter.h"
 #include "common/logging.h"
 #include "common/paths.h"
 #include "common/platform.h"
@@ -18,8 +19,9 @@ using namespace towplanes;
 
 namespace inventory {
 
-// One line of a listing, without its line end, cut to the field. False at
-// the end of the file. Listings of cmd.exe end their lines with CR LF.
+// One line of a listing, without its line end, in the program's code page,
+// cut to the field. False at the end of the file. Listings of cmd.exe end
+// their lines with CR LF.
 bool read_line(std::FILE* f, Field<256>& line) {
   std::string s;
   int c;
@@ -30,7 +32,7 @@ bool read_line(std::FILE* f, Field<256>& line) {
     s.push_back(static_cast<char>(c));
   }
   if (!s.empty() && s.back() == '\r') s.pop_back();
-  line = s;
+  line = command_output_text(s);
   return any;
 }
 

@@ -6,6 +6,13 @@
 // command forms the program issues.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 void run_command(std::string_view line, int& exitstat, int& cmdstat);
+
+// A line that a command line wrote to a file (a DIR listing), as the
+// program's single-byte text. cmd.exe writes such files in the code page of
+// its console (the OEM one, unless chcp changed it), so names outside ASCII
+// need converting; the built-in interpreter writes the program's own.
+std::string command_output_text(std::string_view bytes);

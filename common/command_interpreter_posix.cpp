@@ -42,6 +42,7 @@
 
 #include "common/codepage.h"
 #include "common/platform.h"
+#include "common/platform_posix.h"
 
 extern char** environ;
 
@@ -194,14 +195,6 @@ static std::string host(const WinPath& p) { return host_path(p.str()); }
 static bool is_dir(const WinPath& p) { return folder_exists(p.str()); }
 static bool exists(const WinPath& p) { return path_exists(p.str()); }
 
-// The Wine prefix the drive letters live in.
-static std::string wine_prefix() {
-  const char* p = std::getenv("WINEPREFIX");
-  if (p && *p) return p;
-  const char* home = std::getenv("HOME");
-  return std::string(home ? home : "") + "/.wine";
-}
-
 // The Windows name of the process's current folder: the drive whose folder in
 // the Wine prefix holds it most closely (as Wine names it), else Z:.
 static WinPath current_folder() {
@@ -211,13 +204,13 @@ static WinPath current_folder() {
   std::string cwd = buf;
   std::string best_root = "/";
   char best_drive = 'Z';
-  std::string dosdev = wine_prefix() + "/dosdevices/";
+  std::string dosdev = platform_posix::wine_prefix() + "/dosdevices/";
   for (char d = 'a'; d <= 'z'; ++d) {
     std::string link = dosdev + d + ":";
     char real[4096];
     if (!realpath(link.c_str(), real)) {
       if (d == 'c') {
-        std::string drive_c = wine_prefix() + "/drive_c";
+        std::string drive_c = platform_posix::wine_prefix() + "/drive_c";
         if (!realpath(drive_c.c_str(), real)) continue;
       } else {
         continue;
@@ -446,6 +439,12 @@ static Args split_args(const std::string& text) {
   std::size_t i = 0;
   while (i < text.size() && (is_delim(text[i]) || text[i] == '@')) ++i;
   std::size_t start = i;
+  if (i < text.size() && text[i] == '"') {
+    // A command name in quotes names a program (never an internal command),
+    // quotes and all.
+    std::size_t close = text.find('"', i + 1);
+    i = close == std::string::npos ? text.size() : close + 1;
+  }
   while (i < text.size() && !is_delim(text[i]) && text[i] != '/' && text[i] != '"') ++i;
   a.name = upper(text.substr(start, i - start));
   a.rest = text.substr(i);
@@ -953,3 +952,5 @@ void run_command(std::string_view line_in, int& exitstat, int& cmdstat) {
   exitstat = status;
   cmdstat = 0;
 }
+
+std::string command_output_text(std::string_view bytes) { return std::string(bytes); }

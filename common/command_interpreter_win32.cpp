@@ -25,6 +25,10 @@ static std::string cmd_exe_path() {
   return path + "cmd.exe";
 }
 
+// Whether command lines run in the program's own console (else in a new
+// one, without a window).
+static bool own_console() { return GetConsoleWindow() != nullptr; }
+
 }  // namespace command_interpreter
 
 void run_command(std::string_view line, int& exitstat, int& cmdstat) {
@@ -49,7 +53,7 @@ void run_command(std::string_view line, int& exitstat, int& cmdstat) {
     si.hStdInput = in;
     inherit = TRUE;
   }
-  DWORD flags = GetConsoleWindow() != nullptr ? 0 : CREATE_NO_WINDOW;
+  DWORD flags = command_interpreter::own_console() ? 0 : CREATE_NO_WINDOW;
 
   std::fflush(stdout);
   std::fflush(stderr);
@@ -69,4 +73,22 @@ void run_command(std::string_view line, int& exitstat, int& cmdstat) {
   CloseHandle(pi.hProcess);
   exitstat = static_cast<int>(code);
   cmdstat = 0;
+}
+
+std::string command_output_text(std::string_view bytes) {
+  // The code page cmd.exe wrote in: that of the program's console, which
+  // chcp may have changed, or a new console's, the OEM code page.
+  UINT cp = command_interpreter::own_console() ? GetConsoleOutputCP() : 0;
+  if (cp == 0) cp = GetOEMCP();
+  if (cp == GetACP() || bytes.empty()) return std::string(bytes);
+  int n = static_cast<int>(bytes.size());
+  int wn = MultiByteToWideChar(cp, 0, bytes.data(), n, nullptr, 0);
+  if (wn <= 0) return std::string(bytes);
+  std::wstring wide(static_cast<std::size_t>(wn), L'\0');
+  MultiByteToWideChar(cp, 0, bytes.data(), n, wide.data(), wn);
+  int an = WideCharToMultiByte(CP_ACP, 0, wide.data(), wn, nullptr, 0, nullptr, nullptr);
+  if (an <= 0) return std::string(bytes);
+  std::string text(static_cast<std::size_t>(an), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), wn, text.data(), an, nullptr, nullptr);
+  return text;
 }

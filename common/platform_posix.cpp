@@ -17,6 +17,7 @@
 #include "common/codepage.h"
 #include "common/field.h"
 #include "common/platform.h"
+#include "common/platform_posix.h"
 
 namespace platform_posix {
 

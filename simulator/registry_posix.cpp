@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "common/codepage.h"
+#include "common/platform_posix.h"
 #include "common/trace.h"
 #include "simulator/install_dir.h"
 
@@ -176,13 +177,6 @@ static bool decode_data(std::string_view d, std::vector<char>& bytes) {
   return false;
 }
 
-static std::string wine_prefix() {
-  const char* p = std::getenv("WINEPREFIX");
-  if (p && *p) return p;
-  const char* home = std::getenv("HOME");
-  return std::string(home ? home : "") + "/.wine";
-}
-
 // Reads the whole registry file; 0, or the status a registry call gives when
 // its store cannot be read (missing: not found; unreadable: access denied).
 static int read_file(const std::string& path, std::string& text) {
@@ -218,7 +212,7 @@ int RdUsrReg(const char* subkey, const char* name, RegValue& outval, int& len) {
   using namespace registry;
   trace("Subkey,name :", subkey, name);
   bool classes = len < 0;
-  std::string file = wine_prefix() + (classes ? "/system.reg" : "/user.reg");
+  std::string file = platform_posix::wine_prefix() + (classes ? "/system.reg" : "/user.reg");
   U16 wanted = key_path(widen(subkey ? subkey : ""));
   if (classes) wanted = u"Software\\Classes\\" + wanted;
   U16 wanted_name = widen(name ? name : "");

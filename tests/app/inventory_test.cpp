@@ -3,6 +3,7 @@
 #include <set>
 #include <span>
 
+#include "common/codepage.h"
 #include "tests/app/app_fixture.h"
 
 using namespace app_test;
@@ -43,6 +44,23 @@ TEST_F(AppTest, UnfoundTowplaneIsReportedAndInactiveAndAGoneFolderIsNotListed) {
   fs::remove_all(host(towplanes::path2.str()));
   locate_towplanes();
   EXPECT_EQ(towplanes::nfound, 1);
+}
+
+// cmd.exe writes its listings in its console's code page, not the program's:
+// a folder name outside ASCII, in the installation's path or a towplane's
+// name, is still listed and located.
+TEST_F(AppTest, NamesOutsideAsciiAreListedAndLocated) {
+  // The generator takes names on Linux in UTF-8, as Wine keeps them.
+  auto named = [](const std::string& s) { return windows_build() ? s : cp1252_to_utf8(s); };
+  SimVersion& v = install(3);
+  v.install_dir = folder(named("Jeux vid\xE9o\\Condor3"));
+  v.towplanes = {named("D\xE9panneur")};
+  v.hidden_towplanes = {"PAWNEE"};
+  prepare();
+  EXPECT_EQ(towplanes::npln, 2);
+  EXPECT_EQ(towplanes::towlist[1].str(), "D\xE9panneur");
+  EXPECT_EQ(towplanes::nfound, 2);
+  EXPECT_EQ(towplanes::qact, (std::array<bool, 32>{false, true}));
 }
 
 }  // namespace

@@ -151,6 +151,7 @@ TEST_F(CommandInterpreter, ListingOfAMissingFolderFailsWithAnEmptyListingFile) {
 
 TEST_F(CommandInterpreter, UnknownCommandAndCodePage) {
   EXPECT_EQ(run("frobnicate now").exitstat, 9009);
+  EXPECT_EQ(run("\"frobnicate.exe\" now").exitstat, 9009);  // a program's name in quotes
   Result c = run("chcp 1252 > NUL");
   EXPECT_EQ(c.exitstat, 0);
   EXPECT_EQ(c.cmdstat, 0);
