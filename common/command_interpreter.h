@@ -2,7 +2,7 @@
 // `exitstat` receives the exit status of the command line (0 success,
 // 1 failure, 9009 unknown command), `cmdstat` 0 when the command line could be
 // run at all, non-zero when the interpreter itself could not be started.
-// Windows: cmd.exe /S /C "<line>". Linux: the built-in interpreter for the
+// Windows: cmd.exe /D /V:OFF /S /C "<line>". Linux: the built-in interpreter for the
 // command forms the program issues.
 #pragma once
 

@@ -1,5 +1,7 @@
 // Command lines on Windows: the system's own cmd.exe runs them, as
-// cmd.exe /S /C "<line>", and the caller waits for it to end.
+// cmd.exe /D /V:OFF /S /C "<line>", and the caller waits for it to end.
+// /D skips a user's AutoRun command (which may change the current folder,
+// where the listing files go) and /V:OFF keeps "!" in folder names literal.
 //
 // The child shares the program's console when the program has one (its output
 // then appears where the program's own trace lines go, and a hidden console
@@ -35,7 +37,7 @@ void run_command(std::string_view line, int& exitstat, int& cmdstat) {
   std::string exe = command_interpreter::cmd_exe_path();
   // /S: cmd.exe removes exactly the outer pair of quotes and keeps the line
   // as it is inside them, quotes included.
-  std::string cmdline = "\"" + exe + "\" /S /C \"" + std::string(line) + "\"";
+  std::string cmdline = "\"" + exe + "\" /D /V:OFF /S /C \"" + std::string(line) + "\"";
 
   STARTUPINFOA si;
   ZeroMemory(&si, sizeof si);

@@ -58,6 +58,7 @@ bool hand_over_landscapes(int /*i*/, int k) {
     Field<64> name;
     int n = 0;
     while (read_line(f.get(), name, status)) {
+      name = command_output_text(name.trimmed());  // cmd.exe writes its console's code page
       std::string_view nm = name.trimmed();
       if (nm.empty()) continue;
       std::string trn = folder + std::string(nm) + "\\" + std::string(nm) + ".trn";
