@@ -20,19 +20,7 @@ class NullHost : public ::testing::Test {
   void TearDown() override { cpwFreeContext(&cpw); }
 
   // Registers every context-wide callback of the recorder.
-  void record_all() {
-    cpwCreateCallback(cpw, on_create);
-    cpwDisplayCallback(cpw, on_display);
-    cpwReshapeCallback(cpw, on_reshape);
-    cpwPositionCallback(cpw, on_position);
-    cpwMouseClickCallback(cpw, on_click);
-    cpwMouseDragCallback(cpw, on_drag);
-    cpwMouseMoveCallback(cpw, on_move);
-    cpwMouseEntryCallback(cpw, on_entry);
-    cpwVisibilityCallback(cpw, on_visibility);
-    cpwKeyboardCallback(cpw, on_key);
-    cpwSystemKeyboardCallback(cpw, on_skey);
-  }
+  void record_all() { record_all_callbacks(cpw); }
 
   // A window whose creation events have been delivered and forgotten.
   unsigned quiet_window(const char* title = "w") {

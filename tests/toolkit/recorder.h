@@ -46,3 +46,18 @@ inline void on_skey(pCpw, unsigned id, unsigned key, unsigned state, unsigned, u
   calls.push_back("skey " + std::to_string(id) + " " + std::to_string(key) + " " + std::to_string(state));
 }
 
+
+// Registers every callback above as the context-wide one.
+inline void record_all_callbacks(pCpw cpw) {
+  cpwCreateCallback(cpw, on_create);
+  cpwDisplayCallback(cpw, on_display);
+  cpwReshapeCallback(cpw, on_reshape);
+  cpwPositionCallback(cpw, on_position);
+  cpwMouseClickCallback(cpw, on_click);
+  cpwMouseDragCallback(cpw, on_drag);
+  cpwMouseMoveCallback(cpw, on_move);
+  cpwMouseEntryCallback(cpw, on_entry);
+  cpwVisibilityCallback(cpw, on_visibility);
+  cpwKeyboardCallback(cpw, on_key);
+  cpwSystemKeyboardCallback(cpw, on_skey);
+}

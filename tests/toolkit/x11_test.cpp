@@ -43,19 +43,7 @@ class X11 : public ::testing::Test {
     if (other) XCloseDisplay(other);
   }
 
-  void record_all() {
-    cpwCreateCallback(cpw, on_create);
-    cpwDisplayCallback(cpw, on_display);
-    cpwReshapeCallback(cpw, on_reshape);
-    cpwPositionCallback(cpw, on_position);
-    cpwMouseClickCallback(cpw, on_click);
-    cpwMouseDragCallback(cpw, on_drag);
-    cpwMouseMoveCallback(cpw, on_move);
-    cpwMouseEntryCallback(cpw, on_entry);
-    cpwVisibilityCallback(cpw, on_visibility);
-    cpwKeyboardCallback(cpw, on_key);
-    cpwSystemKeyboardCallback(cpw, on_skey);
-  }
+  void record_all() { record_all_callbacks(cpw); }
 
   // Runs loop turns until `done` holds or two seconds have passed.
   template <class Done>
