@@ -29,6 +29,16 @@
 
 namespace {
 
+// One unit one pixel, origin at the bottom-left of a W x H window.
+void pixel_projection(int W, int H) {
+  glViewport(0, 0, W, H);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, W, 0, H, -1, 1);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+}
+
 class X11 : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -329,12 +339,7 @@ TEST_F(X11, TextIsDrawnAtTheRasterPositionWithBlendedEdges) {
   CpwFontFace face = cpwLoadFont(cpw, "arial.ttf", CPW_FONTLOC_HOST, nullptr);
   ASSERT_NE(face, nullptr);
   ASSERT_TRUE(cpwSetWindow(cpw, id));
-  glViewport(0, 0, W, H);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, W, 0, H, -1, 1);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  pixel_projection(W, H);
   glClearColor(1, 1, 1, 1);
   glClear(GL_COLOR_BUFFER_BIT);
   glEnable(GL_BLEND);
@@ -426,12 +431,7 @@ TEST_F(X11, OneBitGlyphsAreDrawnBitForBit) {
   CpwFontFace face = cpwLoadFont(cpw, "vantyr_test_1bit.bdf", CPW_FONTLOC_RELATIVE, folder.c_str());
   ASSERT_NE(face, nullptr);
   ASSERT_TRUE(cpwSetWindow(cpw, id));
-  glViewport(0, 0, W, H);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, W, 0, H, -1, 1);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  pixel_projection(W, H);
   glClearColor(0, 0, 0, 1);
   glClear(GL_COLOR_BUFFER_BIT);
   cpwFontMode(cpw, CPW_FONTOPT_SIZE, 12);  // the font's one size; coverage written as luminance
