@@ -41,6 +41,12 @@ void hide_console_window();
 bool ui_language_is_french();
 void sleep_milliseconds(int ms);
 
+// For a tool whose results alone belong on standard output: from now on the
+// standard output stream writes to standard error, and the stream returned
+// writes to what standard output was (nullptr when that cannot be done; the
+// streams are then left as they were).
+std::FILE* take_standard_output();
+
 // The local wall-clock date and time, to the millisecond.
 struct LocalTime {
   int year, month, day;                    // 2024, 1..12, 1..31

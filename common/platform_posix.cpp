@@ -268,3 +268,16 @@ LocalTime local_time() {
   return LocalTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour,
                    tm.tm_min,         tm.tm_sec,     static_cast<int>(now.tv_nsec / 1000000)};
 }
+
+std::FILE* take_standard_output() {
+  std::fflush(stdout);
+  int results = dup(STDOUT_FILENO);
+  if (results < 0) return nullptr;
+  std::FILE* f = fdopen(results, "w");
+  if (!f || dup2(STDERR_FILENO, STDOUT_FILENO) < 0) {
+    if (f) std::fclose(f);
+    else close(results);
+    return nullptr;
+  }
+  return f;
+}

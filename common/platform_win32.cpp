@@ -1,6 +1,7 @@
 // Host seam on Windows: program paths are host paths; the console is the
 // program's console window.
 #include <windows.h>
+#include <io.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -77,4 +78,17 @@ LocalTime local_time() {
   SYSTEMTIME t;
   GetLocalTime(&t);
   return LocalTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds};
+}
+
+std::FILE* take_standard_output() {
+  std::fflush(stdout);
+  int results = _dup(_fileno(stdout));
+  if (results < 0) return nullptr;
+  std::FILE* f = _fdopen(results, "wb");
+  if (!f || _dup2(_fileno(stderr), _fileno(stdout)) < 0) {
+    if (f) std::fclose(f);
+    else _close(results);
+    return nullptr;
+  }
+  return f;
 }

@@ -13,10 +13,6 @@
 namespace forms_window {
 
 namespace {
-constexpr int kTCK = 4;
-constexpr int kKEY = 5;
-constexpr int kDDL = 10;
-
 // Value text of a KEY element: the key's name, "??????" for a key without
 // one; no key (0) shows nothing.
 void set_key_text(int index, int key_code) {

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <span>
 #include <string_view>
 
 namespace forms_window {
@@ -39,6 +40,8 @@ class CText {
   }
   const char* c_str() const { return b_.data(); }
   char* data() { return b_.data(); }
+  // The whole buffer, for callers that write a NUL-terminated text into it.
+  std::span<char> buffer() { return {b_.data(), static_cast<std::size_t>(N)}; }
   std::string_view view() const { return {b_.data(), strnlen(b_.data(), N)}; }
   int length() const { return static_cast<int>(view().size()); }
   bool empty() const { return b_[0] == '\0'; }
@@ -54,6 +57,10 @@ inline std::string_view arg_text(const char* s, std::size_t max) {
 }
 
 using Rect = std::array<int, 4>;  // x1, y1, x2, y2
+
+// Element types of the input boxes.
+inline constexpr int kINT = 1, kFLT = 2, kCHR = 3, kTCK = 4, kKEY = 5, kCOL = 6, kIFP = 7, kOFP = 8, kFLD = 9,
+                     kDDL = 10;
 
 // ---- session (window, fonts, metrics) ----
 struct WindowInfo {
@@ -149,6 +156,32 @@ inline std::array<int, kMaxDdl> ddl_inpt = [] {
 // The long list (the simulator's landscapes) keeps its entries on the heap.
 inline int LndDDL = -1;
 inline std::array<std::unique_ptr<char[]>, kMaxLnd> lnd_nam;
+
+// ---- interaction (mouse, keys, open list, messages) ----
+inline int CurInpt = -1;     // current element: caret, editing, "Hit a key"
+inline int CurInptOld = -1;  // the current element before the last left press
+inline int CurPos_1 = -1;    // caret, or start of the selection, in cells from the first visible one
+inline int CurPos_2 = -1;    // end of the selection
+inline int CurButt = -1;     // button drawn pressed while the left button is held on it
+inline int CurOvfl = -1;     // element whose whole value is shown while its "..." tag is held
+inline int CurDDL = -1;      // open drop-down list
+inline int CurDDL_N = -1;    // list entry under the pointer
+inline int DyScrl0 = -1;     // pointer height above the scroll thumb's bottom while it is dragged
+inline int MsgInpt = -1;     // element whose error message is shown
+inline int xmsg = -1;        // where the message is shown (-1: no message)
+inline int ymsg = -1;
+inline int ddl_offset = 0;   // first visible entry of the open list
+inline int ScrollDrag = 0;   // 1 while the scroll thumb is held
+// Geometry of the open list, stored by the drawing for hit-testing: its
+// rectangle (x1, top, x2, bottom), whether it has a scroll bar, the bar's
+// width and the thumb's bottom and top.
+inline Rect ddl_pos = {-1, -1, -1, -1};
+inline int Scroll = 0;
+inline int DxScrl = 0;
+inline int YScrl0 = 0;
+inline int YScrl1 = 0;
+// Entries of a list shown at once; a longer list scrolls.
+inline constexpr int kListRows = 10;
 
 // The text of entry `entry` of list `list` (the long list included); empty
 // when there is no such entry.

@@ -18,7 +18,6 @@ namespace {
 using namespace forms_window;
 using i64 = std::int64_t;
 
-constexpr int kTCK = 4;
 // Label placement codes of the definition.
 constexpr int kRight = -1;
 constexpr int kLeft = -2;

@@ -34,6 +34,11 @@ TEST_F(AppTest, RunOffersTheActiveInstallationsTowplanesAndMovesNothingWithoutTh
   EXPECT_TRUE(o.has("npln NForm NFound NAct 6 6 5 5 0\n"));
   EXPECT_TRUE(o.box("Missing towplanes:\n" + kLong32));
   EXPECT_TRUE(o.logged("ASK21: not a Condor towplane") && o.logged("Docs: not a Condor towplane"));
+  // Without a window the form ends at once and the user is told why.
+  if (!windows_build()) {
+    EXPECT_TRUE(o.box("The form's window could not be opened:\nno display can be reached (DISPLAY is not set)"));
+    EXPECT_TRUE(o.logged("The form's window could not be opened:"));
+  }
   EXPECT_TRUE(o.has("frm_do_form : 0\n"));
   EXPECT_EQ(tree_of(planes), before);
   expect_no_listing_left(run_dir(), program);
