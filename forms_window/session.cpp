@@ -156,8 +156,10 @@ int frm_start_graphics(const char* font, const char* title) {
   measure_input_font();
   form_setup(metrics());
 
+  // A fixed frame; without the active flag, a caption without a close box.
+  // The default kind is set again for a window that replaces one without.
   cpwInitWindowProperty(this_cpw, CPW_WINDOWPROP_FIXEDFRAME, 0, 0);
-  if (ActWin == 0) cpwInitWindowProperty(this_cpw, CPW_WINDOWPROP_NODRESSING, 0, 0);
+  cpwInitWindowProperty(this_cpw, ActWin == 0 ? CPW_WINDOWPROP_NODRESSING : CPW_WINDOWPROP_STANDARD, 0, 0);
   windowInfo.id = static_cast<int>(
       cpwCreateWindowEx(this_cpw, Title.c_str(), static_cast<unsigned>(windowInfo.x),
                         static_cast<unsigned>(windowInfo.y), static_cast<unsigned>(windowInfo.width),
