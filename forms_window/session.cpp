@@ -22,6 +22,7 @@ namespace {
 
 CText<256> msg;            // log lines and messages
 bool window_gone = false;  // the user closed the window: it exists no more
+bool gl_state_set = false; // the window's OpenGL state is set up
 
 // Texts measured in the text font at `size`; the size is the form's again
 // afterwards. Without a font, an estimate keeps the layout usable.
@@ -106,6 +107,20 @@ int no_window(int error) {
   return 0;
 }
 
+// The OpenGL state every frame relies on (blending for text and smooth lines).
+void set_gl_state() {
+  glPixelStorei(GL_UNPACK_LSB_FIRST, 0);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glShadeModel(GL_SMOOTH);
+  glDepthFunc(GL_LEQUAL);
+  glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+  glEnable(GL_POLYGON_SMOOTH);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glClearColor(1, 1, 1, 1);
+  gl_state_set = true;
+}
+
 // The native handle of a toolkit window; 0 when there is no such window.
 std::uintptr_t get_hwnd(unsigned int id) {
   pCpwWin w = cpw_window_lookup(this_cpw, id);
@@ -137,6 +152,7 @@ int frm_start_graphics(const char* font, const char* title) {
   if (this_cpw && windowInfo.id != 0 && !window_gone) cpwDestroyWindow(this_cpw, windowInfo.id);
   windowInfo.id = 0;
   window_gone = false;
+  gl_state_set = false;
   if (!cpwInitContext(&this_cpw)) return no_window(this_cpw ? cpwGetLastError(this_cpw) : cpw_error_outofmemory);
 
   cpwFontMode(this_cpw, CPW_FONTOPT_MODE1, 0);
@@ -204,15 +220,7 @@ int frm_new_form_gr() {
 
 void frm_window(pCpw cpw, unsigned int id, unsigned int flag) {
   if (flag == 1) {
-    glPixelStorei(GL_UNPACK_LSB_FIRST, 0);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glShadeModel(GL_SMOOTH);
-    glDepthFunc(GL_LEQUAL);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-    glEnable(GL_POLYGON_SMOOTH);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glClearColor(1, 1, 1, 1);
+    set_gl_state();
   } else if (flag == 0) {
     // The user closed the window.
     cpwDestroyWindow(cpw, id);
@@ -230,6 +238,9 @@ void frm_reshape(pCpw, unsigned int, unsigned int width, unsigned int height) {
 }
 
 void frm_draw(pCpw cpw, unsigned int id) {
+  // The host may ask for the first frame (the window's first exposure)
+  // before the queued creation reaches frm_window.
+  if (!gl_state_set) set_gl_state();
   drawWindowOne();
   cpwSwapWindowBuffers(cpw, id);
 }
