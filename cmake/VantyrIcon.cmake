@@ -22,7 +22,9 @@ if(NOT VANTYR_RSVG_CONVERT OR NOT _vantyr_rsvg_rc EQUAL 0 OR NOT _vantyr_rsvg_ve
   message(FATAL_ERROR "rsvg-convert not found (VANTYR_RSVG_CONVERT='${VANTYR_RSVG_CONVERT}'): "
     "the program's icon is drawn with it (Debian package librsvg2-bin)")
 endif()
-find_program(VANTYR_IMAGEMAGICK_CONVERT convert)
+# Debian's own name of the command first: a "convert" earlier on PATH may be
+# another program of that name.
+find_program(VANTYR_IMAGEMAGICK_CONVERT NAMES convert-im6.q16 convert)
 if(VANTYR_IMAGEMAGICK_CONVERT)
   execute_process(COMMAND ${VANTYR_IMAGEMAGICK_CONVERT} -version
     OUTPUT_VARIABLE _vantyr_convert_version RESULT_VARIABLE _vantyr_convert_rc ERROR_QUIET)
