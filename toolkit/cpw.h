@@ -290,6 +290,12 @@ bool cpwSetCursor(pCpw cpw, CpwCursor cursor, unsigned int id);  // always 0
 unsigned int cpwGetWindow(pCpw cpw);
 bool cpwSetWindow(pCpw cpw, unsigned int id);
 bool cpwSetWindowUserdata(pCpw cpw, std::uintptr_t value, unsigned int id);
+// The platform's window behind a toolkit window and its display connection
+// (a Win32 HWND and its device context, an X11 Window and its Display*);
+// false, with both 0, when there is no such window.
+bool cpwGetNativeWindow(pCpw cpw, unsigned int id, std::uintptr_t* window, void** display);
+// Brings the window to the front and gives it the focus.
+bool cpwRaiseWindow(pCpw cpw, unsigned int id);
 std::uintptr_t cpwGetWindowUserdata(pCpw cpw, unsigned int id);
 
 // ---- callbacks -------------------------------------------------------------
@@ -340,6 +346,76 @@ bool cpwClearWindowEvents(pCpw cpw, unsigned int id);
 bool cpwClearWindowEvent(pCpw cpw, unsigned int type, unsigned int id);
 bool cpwPopEvent(pCpw cpw);
 unsigned int cpwStackDepth(pCpw cpw);
+
+// ---- keyboard: key records, key state, translation, names -------------------
+// The keys of the context's windows as Windows' low-level keyboard hook sees
+// them, on every host: a record per press and release, with the Windows
+// virtual key and the PC scan code (set 1) of the key on the active layout.
+
+// Low-level key record handed to an installed key hook.
+struct CpwKeyRecord {
+  unsigned int vk;        // Windows virtual-key code
+  unsigned int scancode;  // PC scan code (set 1), without the extended flag
+  // CPW_KEYREC_EXTENDED: an E0 key (arrows, Right Ctrl, Right Alt, Num
+  // Enter, ...) and, as Windows' hook reports it, the right Shift key.
+  // CPW_KEYREC_ALTDOWN: Alt (either side, AltGr too) is down after the
+  // key: set on the Alt press and on keys while it is held, clear on the
+  // Alt release.
+  unsigned int flags;
+  bool up;                // true for a release
+  unsigned long time;     // host time stamp, milliseconds
+};
+enum : unsigned { CPW_KEYREC_EXTENDED = 0x1, CPW_KEYREC_ALTDOWN = 0x20 };
+// Returns true when it consumed the key (no toolkit key event follows).
+typedef bool (*CpwKeyHook)(pCpw cpw, const CpwKeyRecord* key);
+
+// Installs the hook (a null one removes it); false when the host cannot
+// deliver key records. The key state is up to date for the record's key
+// when the hook is called. AltGr arrives as Windows sends it: a left Ctrl
+// record (vk 0xA2, scan 0x1D) just before the right Alt one (0xA5, 0x38,
+// extended), in both directions, and Ctrl and Alt stay down while it is
+// held; a right Alt that is a plain Alt (US) comes alone.
+bool cpwSetKeyHook(pCpw cpw, CpwKeyHook hook);
+// Every virtual key's state, as GetKeyboardState gives it: bit 0x80 down,
+// bit 0x01 toggled (Caps Lock, Num Lock, Scroll Lock). The generic Shift,
+// Control and Alt keys (16, 17, 18) are down while either side (0xA0 to
+// 0xA5) is. Kept from the keys of the context's windows (resynchronised
+// when a window gets the focus or the pointer); mouse buttons are not in it.
+bool cpwGetKeyboardState(pCpw cpw, unsigned char state[256]);
+// Whether the virtual key is down (GetKeyState's high bit).
+bool cpwKeyDown(pCpw cpw, unsigned int vk);
+// The character that the key (virtual key and scan code) gives with the
+// state on the active layout, in Windows-1252, as ToAscii does: 1 and the
+// character, or 0 for none (dead keys, keys without a character). Ctrl with
+// a letter gives its control character (Ctrl+C gives 3); Backspace, Tab,
+// Enter and Escape give 8, 9, 13 and 27. Ctrl+Alt (either sides) is AltGr:
+// the key's AltGr character, or none where the key has no AltGr level (and
+// always none on a US layout); Alt alone changes nothing. The key is found
+// by the scan code (256 added for an extended key), else by `vk`.
+int cpwToAscii(pCpw cpw, unsigned int vk, unsigned int scancode, const unsigned char state[256], unsigned char* ch);
+// The key that gives the Windows-1252 character `ch` on the active layout,
+// as VkKeyScanA: virtual key in the low byte, 0x100 Shift, 0x200 Ctrl,
+// 0x400 Alt (AltGr characters carry 0x600); -1 when no key gives it. The
+// fewest modifiers win; control characters give Ctrl+letter (3: 0x243).
+int cpwVkKeyScan(pCpw cpw, unsigned char ch);
+// The name Windows gives a key on a US keyboard, by scan code (256 added
+// for an extended key): "Esc", "F5", "Num Lock", "Right"; at most size - 1
+// bytes and a NUL; the name's length, 0 when the key has none. Needs no
+// context.
+int cpwGetKeyName(unsigned int scancode, char* name, int size);
+
+// ---- clipboard -------------------------------------------------------------
+// Text on the system clipboard, in UTF-8. The program stays the owner of
+// what it put there while its main loop runs (or cpwServeClipboard is
+// called), so that other programs can paste it.
+bool cpwSetClipboardText(pCpw cpw, const char* text);
+// The clipboard's text, at most size - 1 bytes (whole UTF-8 characters)
+// and a NUL; false (and an empty text) when it holds no text or its owner
+// does not answer within about a second. Other events stay queued meanwhile.
+bool cpwGetClipboardText(pCpw cpw, char* text, int size);
+// Answers other programs' clipboard requests, and nothing else, while the
+// main loop cannot run (a modal child process is being waited for).
+void cpwServeClipboard(pCpw cpw);
 
 // ---- fonts -----------------------------------------------------------------
 struct FT_FaceRec_;

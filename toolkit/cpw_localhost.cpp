@@ -197,3 +197,60 @@ void cpw_wndproc_wheel(pCpw cpw, unsigned int id, int delta, int, int) {
   if (notches < 0) --lh->wheel;
   cpw_event_insert(cpw, CPW_MOUSECLICK_EVENT, id, CPW_BUTTON_WHEEL, CPW_BUTTON_MIDDLE, notches, 0);
 }
+
+// ---- key state and key records ------------------------------------------------
+
+bool cpw_keystate_down(const unsigned char state[256], unsigned int vk) { return vk < 256 && (state[vk] & 0x80); }
+
+bool cpw_keystate_shift(const unsigned char state[256]) {
+  return cpw_keystate_down(state, 0x10) || cpw_keystate_down(state, 0xA0) || cpw_keystate_down(state, 0xA1);
+}
+bool cpw_keystate_control(const unsigned char state[256]) {
+  return cpw_keystate_down(state, 0x11) || cpw_keystate_down(state, 0xA2) || cpw_keystate_down(state, 0xA3);
+}
+bool cpw_keystate_alt(const unsigned char state[256]) {
+  return cpw_keystate_down(state, 0x12) || cpw_keystate_down(state, 0xA4) || cpw_keystate_down(state, 0xA5);
+}
+
+void cpw_keystate_set(pCpw cpw, unsigned int vk, bool down) {
+  if (!cpw || !cpw->ctx_localhost || vk >= 256) return;
+  unsigned char* k = cpw->ctx_localhost->keystate;
+  // A generic modifier stands for its left side, as the low-level hook never
+  // reports the generic key.
+  if (vk >= 0x10 && vk <= 0x12) vk = vk == 0x10 ? 0xA0 : vk == 0x11 ? 0xA2 : 0xA4;
+  k[vk] = static_cast<unsigned char>(down ? (k[vk] | 0x80) : (k[vk] & ~0x80));
+  for (unsigned side = 0xA0; side <= 0xA4; side += 2) {
+    unsigned generic = 0x10 + (side - 0xA0) / 2;
+    bool either = (k[side] & 0x80) || (k[side + 1] & 0x80);
+    k[generic] = static_cast<unsigned char>(either ? (k[generic] | 0x80) : (k[generic] & ~0x80));
+  }
+}
+
+void cpw_keystate_settoggle(pCpw cpw, unsigned int vk, bool on) {
+  if (!cpw || !cpw->ctx_localhost || vk >= 256) return;
+  unsigned char& k = cpw->ctx_localhost->keystate[vk];
+  k = static_cast<unsigned char>(on ? (k | 0x01) : (k & ~0x01));
+}
+
+void cpw_keystate_releaseall(pCpw cpw) {
+  if (!cpw || !cpw->ctx_localhost) return;
+  for (unsigned char& k : cpw->ctx_localhost->keystate) k &= 0x01;
+}
+
+void cpw_wndproc_keyrecord(pCpw cpw, unsigned int id, CpwKeyRecord record, bool shift, bool capslock, int x, int y) {
+  CpwLocalhost* lh = state_for(cpw, id);
+  if (!lh) return;
+  // Windows' low-level hook flags every key while Alt is held, and the Alt
+  // key's own press (its release comes with Alt already up).
+  if (cpw_keystate_alt(lh->keystate))
+    record.flags |= CPW_KEYREC_ALTDOWN;
+  else
+    record.flags &= ~CPW_KEYREC_ALTDOWN;
+  if (record.vk == 0) {
+    cpw_wndproc_key(cpw, id, 0, 0, !record.up, shift, capslock, x, y);
+    return;
+  }
+  if (CpwKeyHook hook = lh->keyhook)
+    if (hook(cpw, &record)) return;
+  cpw_wndproc_key(cpw, id, record.vk, cpw_keys_uschar(record.vk), !record.up, shift, capslock, x, y);
+}

@@ -210,3 +210,20 @@ std::uintptr_t cpwGetWindowUserdata(pCpw cpw, unsigned int id) {
   pCpwWin w = lookup_or_fail(cpw, id);
   return w ? w->userdata : 0;
 }
+
+bool cpwGetNativeWindow(pCpw cpw, unsigned int id, std::uintptr_t* window, void** display) {
+  if (window) *window = 0;
+  if (display) *display = nullptr;
+  pCpwWin w = lookup_or_fail(cpw, id);
+  if (!w || !w->plhwc) return false;
+  if (window) *window = w->plhwc->hwnd;
+  if (display) *display = w->plhwc->hdc;
+  return true;
+}
+
+bool cpwRaiseWindow(pCpw cpw, unsigned int id) {
+  pCpwWin w = lookup_or_fail(cpw, id);
+  if (!w || !w->plhwc) return false;
+  cpw_host(cpw).setforeground(cpw, w);
+  return true;
+}

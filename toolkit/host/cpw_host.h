@@ -17,19 +17,6 @@
 
 #include "toolkit/cpw.h"
 
-// Low-level key record handed to an installed key hook, whatever the
-// platform: Windows virtual key, PC scan code, flags and direction.
-struct CpwKeyRecord {
-  unsigned int vk;        // Windows virtual-key code
-  unsigned int scancode;  // PC scan code (set 1)
-  unsigned int flags;     // CPW_KEYREC_EXTENDED, ...
-  bool up;                // true for a release
-  unsigned long time;     // host time stamp, milliseconds
-};
-enum : unsigned { CPW_KEYREC_EXTENDED = 0x1 };
-// Returns true when it consumed the key (no toolkit key event follows).
-typedef bool (*CpwKeyHook)(pCpw cpw, const CpwKeyRecord* key);
-
 struct CpwHostOps {
   const char* name;
   // Registers the window class and reads the screen size (error 5).
@@ -69,6 +56,15 @@ struct CpwHostOps {
   // Installs (or, with null, removes) the low-level key hook; false when
   // the host cannot deliver key records yet.
   bool (*setkeyhook)(pCpw cpw, CpwKeyHook hook);
+  // Key state, translation and reverse lookup (see cpwGetKeyboardState,
+  // cpwToAscii, cpwVkKeyScan in toolkit/cpw.h).
+  bool (*keyboardstate)(pCpw cpw, unsigned char state[256]);
+  int (*toascii)(pCpw cpw, unsigned int vk, unsigned int scancode, const unsigned char state[256], unsigned char* ch);
+  int (*vkkeyscan)(pCpw cpw, unsigned char ch);
+  // The clipboard's text in UTF-8 (see cpwSetClipboardText and the others).
+  bool (*setclipboard)(pCpw cpw, const char* text);
+  bool (*getclipboard)(pCpw cpw, char* text, int size);
+  void (*serveclipboard)(pCpw cpw);
 };
 
 // The host linked into this build.
@@ -85,6 +81,9 @@ struct CpwLocalhost {
   int wheel;                   // +1 per forward wheel message, -1 per backward one
   bool buttons[3];             // pressed flag per mouse button
   CpwKeyHook keyhook;
+  // Windows-style key state by virtual key, kept by the host from the key
+  // events it sees: 0x80 down, 0x01 toggled (Caps, Num and Scroll Lock).
+  unsigned char keystate[256];
   void* host;                  // the host's own state
 };
 
@@ -123,6 +122,22 @@ void cpw_wndproc_displaychange(pCpw cpw, unsigned int width, unsigned int height
 // cpw_keys_uschar). The numeric pad's digits are told apart by their vk.
 void cpw_wndproc_key(pCpw cpw, unsigned int id, unsigned int vk, unsigned int mapped, bool down, bool shift,
                      bool capslock, int x, int y);
+// A key record of a window, with the key state already updated for it:
+// adds CPW_KEYREC_ALTDOWN while Alt is down, hands the record to the
+// installed hook and, unless the hook consumes it, reports the toolkit key
+// event (cpw_wndproc_key, with `shift` and `capslock` as the host saw them).
+void cpw_wndproc_keyrecord(pCpw cpw, unsigned int id, CpwKeyRecord record, bool shift, bool capslock, int x, int y);
+// Sets a key's down bit; the generic Shift, Control and Alt keys (0x10 to
+// 0x12) follow their sides (0xA0 to 0xA5).
+void cpw_keystate_set(pCpw cpw, unsigned int vk, bool down);
+void cpw_keystate_settoggle(pCpw cpw, unsigned int vk, bool on);
+// Clears every down bit, keeping the toggles.
+void cpw_keystate_releaseall(pCpw cpw);
+bool cpw_keystate_down(const unsigned char state[256], unsigned int vk);
+// Shift, Control and Alt in a key state: either side or the generic key.
+bool cpw_keystate_shift(const unsigned char state[256]);
+bool cpw_keystate_control(const unsigned char state[256]);
+bool cpw_keystate_alt(const unsigned char state[256]);
 void cpw_wndproc_mousemove(pCpw cpw, unsigned int id, unsigned int keystate, int x, int y);
 void cpw_wndproc_button(pCpw cpw, unsigned int id, int button, bool down, int x, int y);
 void cpw_wndproc_wheel(pCpw cpw, unsigned int id, int delta, int x, int y);
@@ -130,6 +145,16 @@ void cpw_wndproc_wheel(pCpw cpw, unsigned int id, int delta, int x, int y);
 // The character a US keyboard maps a virtual key to, as MapVirtualKeyA
 // type 2 does (upper-case letters, unshifted punctuation; 0 for none).
 unsigned int cpw_keys_uschar(unsigned int vk);
+// The scan code (set 1) and extended flag a US keyboard reports for a
+// virtual key in a low-level key record (the generic modifiers as their
+// left side); false, and 0, for a key it does not have.
+bool cpw_keys_usscan(unsigned int vk, unsigned int* scan, bool* extended);
+// The virtual key of a US keyboard's key at a scan code; 0 for none.
+unsigned int cpw_keys_usvk(unsigned int scan, bool extended);
+// A Unicode code point in Windows-1252, -1 when the code page lacks it
+// (controls included).
+int cpw_keys_cp1252(unsigned int unicode);
+unsigned int cpw_keys_cp1252_unicode(unsigned char c);
 
 // ---- toolkit internals the hosts and modules share ----------------------------
 pCpwWin cpw_window_lookup(pCpw cpw, unsigned int id);

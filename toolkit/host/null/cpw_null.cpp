@@ -4,6 +4,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <deque>
 #include <string>
 
@@ -19,6 +20,9 @@ struct NullState {
 
 std::string failing;  // operation that fails next
 unsigned int screen_width = 1024, screen_height = 768;
+// The clipboard is the system's: it outlives contexts.
+std::string clipboard;
+bool clipboard_has_text = false;
 
 NullState* state(pCpw cpw) {
   return cpw && cpw->ctx_localhost ? static_cast<NullState*>(cpw->ctx_localhost->host) : nullptr;
@@ -136,6 +140,31 @@ void null_capturemouse(pCpw cpw, pCpwWin w, bool capture) {
   record(cpw, "capture %u %s", w->id, capture ? "on" : "off");
 }
 
+// A key message as the low-level hook reports it on a US keyboard: the
+// generic modifiers as their left side, scan codes by virtual key. The key
+// state follows the messages as on X11: the message's capslock flag is the
+// Caps Lock toggle (X's modifier state), except on the Caps Lock key's own
+// messages, whose press flips it; Num Lock and Scroll Lock flip on presses.
+void deliver_key(pCpw cpw, const CpwNullMessage& m) {
+  unsigned vk = unsigned(m.a) & 0xFF;
+  if (vk >= 0x10 && vk <= 0x12) vk = vk == 0x10 ? 0xA0 : vk == 0x11 ? 0xA2 : 0xA4;
+  bool down = m.b != 0;
+  unsigned char* k = cpw->ctx_localhost->keystate;
+  bool press = down && !(k[vk] & 0x80);
+  if (vk == 0x14 || vk == 0x90 || vk == 0x91) {
+    if (press) cpw_keystate_settoggle(cpw, vk, !(k[vk] & 0x01));
+  }
+  if (vk != 0x14) cpw_keystate_settoggle(cpw, 0x14, m.capslock);
+  cpw_keystate_set(cpw, vk, down);
+  unsigned scan = 0;
+  bool extended = false;
+  cpw_keys_usscan(vk, &scan, &extended);
+  NullState* s = state(cpw);
+  CpwKeyRecord rec{vk, scan, extended ? unsigned(CPW_KEYREC_EXTENDED) : 0u, !down,
+                   static_cast<unsigned long>(s ? s->clock : 0)};
+  cpw_wndproc_keyrecord(cpw, m.id, rec, m.shift, m.capslock, m.c, m.d);
+}
+
 void deliver(pCpw cpw, const CpwNullMessage& m) {
   switch (m.kind) {
     case CPW_NULL_MOVE: cpw_wndproc_move(cpw, m.id, m.a, m.b); break;
@@ -147,10 +176,7 @@ void deliver(pCpw cpw, const CpwNullMessage& m) {
     case CPW_NULL_SHOWWINDOW: cpw_wndproc_showwindow(cpw, m.id, m.a != 0); break;
     case CPW_NULL_SETCURSOR: cpw_wndproc_setcursor(cpw, m.id, m.a != 0); break;
     case CPW_NULL_DISPLAYCHANGE: cpw_wndproc_displaychange(cpw, unsigned(m.a), unsigned(m.b)); break;
-    case CPW_NULL_KEY:
-      cpw_wndproc_key(cpw, m.id, unsigned(m.a), cpw_keys_uschar(unsigned(m.a)), m.b != 0, m.shift, m.capslock, m.c,
-                      m.d);
-      break;
+    case CPW_NULL_KEY: deliver_key(cpw, m); break;
     case CPW_NULL_MOUSEMOVE: cpw_wndproc_mousemove(cpw, m.id, unsigned(m.a), m.c, m.d); break;
     case CPW_NULL_BUTTON: cpw_wndproc_button(cpw, m.id, m.a, m.b != 0, m.c, m.d); break;
     case CPW_NULL_WHEEL: cpw_wndproc_wheel(cpw, m.id, m.a, m.c, m.d); break;
@@ -182,7 +208,105 @@ double null_hpcount(pCpw cpw) {
 
 void null_sleep(pCpw cpw, unsigned int milliseconds) { cpw_null_advance(cpw, milliseconds); }
 
-bool null_setkeyhook(pCpw, CpwKeyHook) { return false; }
+bool null_setkeyhook(pCpw cpw, CpwKeyHook hook) {
+  cpw->ctx_localhost->keyhook = hook;
+  record(cpw, "keyhook %s", hook ? "on" : "off");
+  return true;
+}
+
+bool null_keyboardstate(pCpw cpw, unsigned char state[256]) {
+  std::memcpy(state, cpw->ctx_localhost->keystate, 256);
+  return true;
+}
+
+// ---- a US layout ---------------------------------------------------------------
+
+const char us_digits_shifted[] = ")!@#$%^&*(";  // by digit 0 .. 9
+
+struct OemChars {
+  unsigned vk;
+  char plain, shifted;
+};
+const OemChars us_oem[] = {
+    {0xBA, ';', ':'}, {0xBB, '=', '+'}, {0xBC, ',', '<'}, {0xBD, '-', '_'}, {0xBE, '.', '>'}, {0xBF, '/', '?'},
+    {0xC0, '`', '~'}, {0xDB, '[', '{'}, {0xDC, '\\', '|'}, {0xDD, ']', '}'}, {0xDE, '\'', '"'}, {0xE2, '\\', '|'},
+};
+
+// The character of a key on a US keyboard, or -1.
+int us_char(unsigned vk, bool shift, bool caps, bool ctrl) {
+  switch (vk) {
+    case 0x08: return ctrl ? 0x7F : 0x08;
+    case 0x09: return ctrl ? -1 : 0x09;
+    case 0x0D: return ctrl ? 0x0A : 0x0D;
+    case 0x1B: return 0x1B;
+    case 0x20: return ' ';
+    case 0x03: return 0x03;  // Ctrl+Break
+    default: break;
+  }
+  if (vk >= 'A' && vk <= 'Z') {
+    if (ctrl) return int(vk - 0x40);
+    return int(shift != caps ? vk : vk + 0x20);
+  }
+  if (vk >= 0x60 && vk <= 0x69) return ctrl ? -1 : int('0' + vk - 0x60);
+  if (ctrl) {
+    if (vk == 0xDB) return 0x1B;
+    if (vk == 0xDD) return 0x1D;
+    if (vk == 0xDC || vk == 0xE2) return 0x1C;
+    return -1;
+  }
+  if (vk >= '0' && vk <= '9') return shift ? us_digits_shifted[vk - '0'] : int(vk);
+  switch (vk) {
+    case 0x6A: return '*';
+    case 0x6B: return '+';
+    case 0x6D: return '-';
+    case 0x6E: return '.';
+    case 0x6F: return '/';
+    default: break;
+  }
+  for (const OemChars& o : us_oem)
+    if (o.vk == vk) return static_cast<unsigned char>(shift ? o.shifted : o.plain);
+  return -1;
+}
+
+int null_toascii(pCpw, unsigned int vk, unsigned int, const unsigned char state[256], unsigned char* ch) {
+  bool ctrl = cpw_keystate_control(state), alt = cpw_keystate_alt(state);
+  if (ctrl && alt) return 0;  // Ctrl+Alt is AltGr, which a US keyboard has not
+  int c = us_char(vk, cpw_keystate_shift(state), state[0x14] & 0x01, ctrl);
+  if (c < 0) return 0;
+  *ch = static_cast<unsigned char>(c);
+  return 1;
+}
+
+int null_vkkeyscan(pCpw, unsigned char ch) {
+  if (ch >= 1 && ch <= 26 && ch != 8 && ch != 9 && ch != 13) return 0x200 | (0x40 + ch);
+  static const unsigned keys[] = {0x08, 0x09, 0x0D, 0x1B, 0x20, '0', '1', '2', '3', '4', '5', '6', '7', '8', '9',
+                                  0xBA, 0xBB, 0xBC, 0xBD, 0xBE, 0xBF, 0xC0, 0xDB, 0xDC, 0xDD, 0xDE};
+  for (int shift = 0; shift < 2; ++shift) {
+    for (unsigned vk = 'A'; vk <= 'Z'; ++vk)
+      if (us_char(vk, shift, false, false) == ch) return int(vk) | (shift ? 0x100 : 0);
+    for (unsigned vk : keys)
+      if (us_char(vk, shift, false, false) == ch) return int(vk) | (shift ? 0x100 : 0);
+  }
+  return -1;
+}
+
+bool null_setclipboard(pCpw cpw, const char* text) {
+  if (fails("setclipboard")) return false;
+  clipboard = text;
+  clipboard_has_text = true;
+  record(cpw, "setclipboard");
+  return true;
+}
+
+bool null_getclipboard(pCpw, char* text, int size) {
+  if (fails("getclipboard") || !clipboard_has_text) return false;
+  std::size_t n = clipboard.size() < std::size_t(size - 1) ? clipboard.size() : std::size_t(size - 1);
+  std::memcpy(text, clipboard.data(), n);
+  text[n] = '\0';
+  return true;
+}
+
+void null_serveclipboard(pCpw cpw) { record(cpw, "serveclipboard"); }
 
 const CpwHostOps null_ops = {
     "null",
@@ -207,6 +331,12 @@ const CpwHostOps null_ops = {
     null_sleep,
     cpw_platform_fontpath,
     null_setkeyhook,
+    null_keyboardstate,
+    null_toascii,
+    null_vkkeyscan,
+    null_setclipboard,
+    null_getclipboard,
+    null_serveclipboard,
 };
 
 }  // namespace
@@ -242,4 +372,14 @@ void cpw_null_failnext(const char* operation) { failing = operation ? operation 
 void cpw_null_setscreen(unsigned int width, unsigned int height) {
   screen_width = width;
   screen_height = height;
+}
+
+void cpw_null_setclipboard(const char* text) {
+  clipboard = text ? text : "";
+  clipboard_has_text = text != nullptr;
+}
+
+bool cpw_null_getclipboard(std::string* text) {
+  if (text) *text = clipboard;
+  return clipboard_has_text;
 }

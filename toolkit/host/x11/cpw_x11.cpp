@@ -9,13 +9,17 @@
 #include <X11/Xutil.h>
 #include <X11/cursorfont.h>
 
+#include <poll.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <initializer_list>
-#include <cstdlib>
+#include <string>
 
 #include "toolkit/host/cpw_host.h"
-
-bool cpw_x11_translatekey(XKeyEvent* ev, unsigned* vk, unsigned* scan, unsigned* flags);
+#include "toolkit/host/x11/cpw_x11_keys.h"
 
 namespace {
 
@@ -24,6 +28,18 @@ struct X11State {
   int screen;
   Atom wm_protocols, wm_delete, motif_hints, frame_extents, wm_state, net_active;
   Cursor cursors[15];  // by CpwCursor, created when first shown
+  // Keyboard.
+  X11Keyboard* keyboard;
+  int xkb_event;          // first event code of the XKB extension, -1 without it
+  bool lctrl_down;        // the left Ctrl key itself is held
+  bool altgr_down;        // AltGr is held (it also holds left Ctrl, as on Windows)
+  bool scroll_lock;
+  // Clipboard: the CLIPBOARD selection, owned through a hidden window.
+  Window clipwin;
+  Atom clipboard, targets, utf8, text, timestamp, multiple, incr, clip_property, time_property;
+  bool clip_owner;
+  Time clip_time;
+  std::string clip_text;  // UTF-8
 };
 
 struct X11Window {
@@ -176,19 +192,303 @@ unsigned keystate_of(unsigned state) {
   return k;
 }
 
+// The scroll lock light, which no modifier carries.
+bool scroll_indicator(X11State* s) {
+  int on = 0;
+  Atom name = XInternAtom(s->dpy, "Scroll Lock", False);
+  if (!XkbGetNamedIndicator(s->dpy, name, nullptr, &on, nullptr, nullptr)) return s->scroll_lock;
+  return on != 0;
+}
+
+// Left Ctrl is down while the key itself or AltGr is held.
+void set_lctrl(pCpw cpw, X11State* s) { cpw_keystate_set(cpw, 0xA2, s->lctrl_down || s->altgr_down); }
+
+// Every press and release becomes the key record Windows' low-level hook
+// would see, the key state updated first. AltGr comes as Windows sends it:
+// a left Ctrl record just before the right Alt one, in both directions.
 void handle_key(pCpw cpw, unsigned id, XKeyEvent* ev) {
-  unsigned vk = 0, scan = 0, flags = 0;
-  cpw_x11_translatekey(ev, &vk, &scan, &flags);
+  X11State* s = state(cpw);
+  X11Keyboard& kb = *s->keyboard;
+  kb.setgroup(XkbGroupForCoreState(ev->state));
+  X11Key k = kb.key(ev->keycode, ev->state);
   bool down = ev->type == KeyPress;
-  if (CpwKeyHook hook = cpw->ctx_localhost->keyhook) {
-    CpwKeyRecord rec{vk, scan, flags, !down, static_cast<unsigned long>(ev->time)};
-    if (vk && hook(cpw, &rec)) return;
+  bool shift = (ev->state & ShiftMask) != 0;
+  // The toggles come from the event's modifier state, except on the lock
+  // keys' own events: that state is the one before the key (and X unlocks
+  // on the release), while Windows flips the toggle on the press.
+  unsigned char* keys = cpw->ctx_localhost->keystate;
+  bool repeat = down && k.vk < 256 && (keys[k.vk] & 0x80);
+  if (k.vk == 0x14) {
+    if (down && !repeat) cpw_keystate_settoggle(cpw, 0x14, !(keys[0x14] & 0x01));
+  } else {
+    cpw_keystate_settoggle(cpw, 0x14, ev->state & LockMask);
   }
-  cpw_wndproc_key(cpw, id, vk, cpw_keys_uschar(vk), down, (ev->state & ShiftMask) != 0, (ev->state & LockMask) != 0,
-                  ev->x, ev->y);
+  if (k.vk == 0x90) {
+    if (down && !repeat) cpw_keystate_settoggle(cpw, 0x90, !(keys[0x90] & 0x01));
+  } else {
+    cpw_keystate_settoggle(cpw, 0x90, ev->state & kb.numlockmask());
+  }
+  if (k.vk == 0x91 && down && !repeat) s->scroll_lock = !s->scroll_lock;
+  cpw_keystate_settoggle(cpw, 0x91, s->scroll_lock);
+  bool caps = keys[0x14] & 0x01;
+  unsigned long time = static_cast<unsigned long>(ev->time);
+  int x = ev->x, y = ev->y;
+  if (k.altgr) {
+    s->altgr_down = down;
+    set_lctrl(cpw, s);
+    cpw_wndproc_keyrecord(cpw, id, CpwKeyRecord{0xA2, 0x1D, 0, !down, time}, shift, caps, x, y);
+    if (!cpw_window_lookup(cpw, id)) return;
+    cpw_keystate_set(cpw, 0xA5, down);
+    cpw_wndproc_keyrecord(cpw, id, CpwKeyRecord{0xA5, 0x38, CPW_KEYREC_EXTENDED, !down, time}, shift, caps, x, y);
+    return;
+  }
+  if (k.vk == 0xA2) {
+    s->lctrl_down = down;
+    set_lctrl(cpw, s);
+  } else if (k.vk) {
+    cpw_keystate_set(cpw, k.vk, down);
+  }
+  // The low-level hook reports the right Shift key as extended.
+  unsigned flags = k.extended || k.vk == 0xA1 ? unsigned(CPW_KEYREC_EXTENDED) : 0u;
+  cpw_wndproc_keyrecord(cpw, id, CpwKeyRecord{k.vk, k.scan, flags, !down, time}, shift, caps, x, y);
+}
+
+// The keys held when a window gets the focus or the pointer (a release
+// may have gone to another window meanwhile).
+void resync_keys(pCpw cpw, X11State* s, const char vector[32]) {
+  cpw_keystate_releaseall(cpw);
+  s->lctrl_down = s->altgr_down = false;
+  XkbStateRec st;
+  unsigned locked = 0;
+  if (XkbGetState(s->dpy, XkbUseCoreKbd, &st) == Success) {
+    locked = st.locked_mods;
+    s->keyboard->setgroup(st.group);
+  }
+  for (unsigned kc = 8; kc < 256; ++kc) {
+    if (!(vector[kc / 8] & (1 << (kc % 8)))) continue;
+    X11Key k = s->keyboard->key(kc, locked & s->keyboard->numlockmask());
+    if (k.altgr) {
+      s->altgr_down = true;
+      cpw_keystate_set(cpw, 0xA5, true);
+    } else if (k.vk == 0xA2) {
+      s->lctrl_down = true;
+    } else if (k.vk) {
+      cpw_keystate_set(cpw, k.vk, true);
+    }
+  }
+  set_lctrl(cpw, s);
+  cpw_keystate_settoggle(cpw, 0x14, locked & LockMask);
+  cpw_keystate_settoggle(cpw, 0x90, locked & s->keyboard->numlockmask());
+  s->scroll_lock = scroll_indicator(s);
+  cpw_keystate_settoggle(cpw, 0x91, s->scroll_lock);
+}
+
+// ---- clipboard --------------------------------------------------------------
+
+// Text in Latin-1 for STRING requests ('?' for what it lacks).
+std::string utf8_to_latin1(const std::string& in) {
+  std::string out;
+  for (std::size_t i = 0; i < in.size();) {
+    unsigned char c = static_cast<unsigned char>(in[i]);
+    unsigned u = c, n = 1;
+    if (c >= 0xC0 && c < 0xE0) u = c & 0x1F, n = 2;
+    else if (c >= 0xE0 && c < 0xF0) u = c & 0x0F, n = 3;
+    else if (c >= 0xF0) u = c & 0x07, n = 4;
+    else if (c >= 0x80) u = '?';  // a stray continuation byte
+    for (unsigned j = 1; j < n; ++j)
+      u = i + j < in.size() ? (u << 6) | (static_cast<unsigned char>(in[i + j]) & 0x3F) : '?';
+    i += n;
+    out += u < 0x100 ? char(u) : '?';
+  }
+  return out;
+}
+
+std::string latin1_to_utf8(const unsigned char* in, std::size_t n) {
+  std::string out;
+  for (std::size_t i = 0; i < n; ++i) {
+    if (in[i] < 0x80) {
+      out += char(in[i]);
+    } else {
+      out += char(0xC0 | (in[i] >> 6));
+      out += char(0x80 | (in[i] & 0x3F));
+    }
+  }
+  return out;
+}
+
+Bool is_clip_event(Display*, XEvent* ev, XPointer arg) {
+  X11State* s = reinterpret_cast<X11State*>(arg);
+  return (ev->type == SelectionRequest && ev->xselectionrequest.owner == s->clipwin) ||
+         (ev->type == SelectionClear && ev->xselectionclear.window == s->clipwin);
+}
+
+// The hidden window that owns the selection and receives what others send.
+Window clip_window(X11State* s) {
+  if (s->clipwin) return s->clipwin;
+  XSetWindowAttributes attrs{};
+  attrs.event_mask = PropertyChangeMask;
+  s->clipwin = XCreateWindow(s->dpy, RootWindow(s->dpy, s->screen), -10, -10, 1, 1, 0, 0, InputOnly,
+                             CopyFromParent, CWEventMask, &attrs);
+  return s->clipwin;
+}
+
+// Waits up to `ms` for an event the predicate picks, taking only that one
+// off the queue.
+bool wait_event(X11State* s, XEvent* ev, Bool (*pick)(Display*, XEvent*, XPointer), XPointer arg, int ms) {
+  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  for (;;) {
+    if (XCheckIfEvent(s->dpy, ev, pick, arg)) return true;
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now()).count();
+    if (left <= 0) return false;
+    pollfd pfd{ConnectionNumber(s->dpy), POLLIN, 0};
+    poll(&pfd, 1, int(left < 10 ? left : 10));
+  }
+}
+
+Bool is_time_notify(Display*, XEvent* ev, XPointer arg) {
+  X11State* s = reinterpret_cast<X11State*>(arg);
+  return ev->type == PropertyNotify && ev->xproperty.window == s->clipwin && ev->xproperty.atom == s->time_property;
+}
+
+// A server time stamp: the time of an empty change to a property of ours.
+Time server_time(X11State* s) {
+  XChangeProperty(s->dpy, clip_window(s), s->time_property, XA_STRING, 8, PropModeAppend, nullptr, 0);
+  XEvent ev;
+  if (wait_event(s, &ev, is_time_notify, reinterpret_cast<XPointer>(s), 1000)) return ev.xproperty.time;
+  return CurrentTime;
+}
+
+// Answers another client's request for the selection we own.
+void answer_request(X11State* s, const XSelectionRequestEvent& req) {
+  XSelectionEvent reply{};
+  reply.type = SelectionNotify;
+  reply.display = s->dpy;
+  reply.requestor = req.requestor;
+  reply.selection = req.selection;
+  reply.target = req.target;
+  reply.time = req.time;
+  reply.property = None;
+  // Obsolete clients name no property: the target is the property then.
+  Atom property = req.property != None ? req.property : req.target;
+  bool ours = s->clip_owner && req.selection == s->clipboard &&
+              (req.time == CurrentTime || s->clip_time == CurrentTime || req.time >= s->clip_time);
+  long limit = (XExtendedMaxRequestSize(s->dpy) ? XExtendedMaxRequestSize(s->dpy) : XMaxRequestSize(s->dpy)) * 4 - 256;
+  if (ours) {
+    if (req.target == s->targets) {
+      Atom list[] = {s->targets, s->timestamp, s->utf8, XA_STRING, s->text};
+      XChangeProperty(s->dpy, req.requestor, property, XA_ATOM, 32, PropModeReplace,
+                      reinterpret_cast<unsigned char*>(list), 5);
+      reply.property = property;
+    } else if (req.target == s->timestamp) {
+      long t = long(s->clip_time);
+      XChangeProperty(s->dpy, req.requestor, property, XA_INTEGER, 32, PropModeReplace,
+                      reinterpret_cast<unsigned char*>(&t), 1);
+      reply.property = property;
+    } else if (req.target == s->utf8 || req.target == s->text || req.target == XA_STRING) {
+      // TEXT leaves the encoding to the owner: UTF-8.
+      std::string data = req.target == XA_STRING ? utf8_to_latin1(s->clip_text) : s->clip_text;
+      Atom type = req.target == XA_STRING ? XA_STRING : s->utf8;
+      if (long(data.size()) < limit) {  // larger texts would need INCR transfers
+        XChangeProperty(s->dpy, req.requestor, property, type, 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(data.data()), int(data.size()));
+        reply.property = property;
+      }
+    }
+  }
+  XSendEvent(s->dpy, req.requestor, False, NoEventMask, reinterpret_cast<XEvent*>(&reply));
+  XFlush(s->dpy);
+}
+
+void handle_clip_event(X11State* s, XEvent& ev) {
+  if (ev.type == SelectionRequest) {
+    answer_request(s, ev.xselectionrequest);
+  } else if (ev.type == SelectionClear && ev.xselectionclear.selection == s->clipboard) {
+    s->clip_owner = false;
+    s->clip_text.clear();
+  }
+}
+
+struct ConvertWait {
+  X11State* s;
+  Atom target;
+};
+
+Bool is_selection_notify(Display*, XEvent* ev, XPointer arg) {
+  ConvertWait* w = reinterpret_cast<ConvertWait*>(arg);
+  return ev->type == SelectionNotify && ev->xselection.requestor == w->s->clipwin &&
+         ev->xselection.selection == w->s->clipboard && ev->xselection.target == w->target;
+}
+
+Bool is_any_selection_notify(Display*, XEvent* ev, XPointer arg) {
+  X11State* s = reinterpret_cast<X11State*>(arg);
+  return ev->type == SelectionNotify && ev->xselection.requestor == s->clipwin;
+}
+
+// Asks the owner for the selection as `target`; 1 with the text, 0 when
+// the owner refuses that target, -1 when it does not answer in time or the
+// answer cannot be read.
+int convert_selection(X11State* s, Atom target, int ms, std::string* text) {
+  XEvent ev;
+  // An answer that came too late for an earlier request is no answer to this one.
+  while (XCheckIfEvent(s->dpy, &ev, is_any_selection_notify, reinterpret_cast<XPointer>(s))) {}
+  XDeleteProperty(s->dpy, s->clipwin, s->clip_property);
+  XConvertSelection(s->dpy, s->clipboard, target, s->clip_property, s->clipwin, CurrentTime);
+  XFlush(s->dpy);
+  ConvertWait w{s, target};
+  if (!wait_event(s, &ev, is_selection_notify, reinterpret_cast<XPointer>(&w), ms)) return -1;
+  if (ev.xselection.property == None) return 0;
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  int result = -1;
+  if (XGetWindowProperty(s->dpy, s->clipwin, ev.xselection.property, 0, 0x1000000, True, AnyPropertyType, &type,
+                         &format, &count, &after, &data) == Success) {
+    if (type == s->incr) {
+      result = -1;  // incremental transfers of large texts are not taken
+    } else if (format == 8 && (type == s->utf8 || type == XA_STRING || type == s->text)) {
+      *text = type == XA_STRING ? latin1_to_utf8(data, count) : std::string(reinterpret_cast<char*>(data), count);
+      result = 1;
+    } else {
+      result = 0;
+    }
+  }
+  if (data) XFree(data);
+  XDeleteProperty(s->dpy, s->clipwin, s->clip_property);
+  return result;
+}
+
+// Copies at most size - 1 bytes, not cutting a UTF-8 character in two.
+void copy_utf8(const std::string& from, char* text, int size) {
+  std::size_t n = from.size() < std::size_t(size - 1) ? from.size() : std::size_t(size - 1);
+  if (n < from.size())
+    while (n > 0 && (static_cast<unsigned char>(from[n]) & 0xC0) == 0x80) --n;
+  std::memcpy(text, from.data(), n);
+  text[n] = '\0';
 }
 
 void handle_event(pCpw cpw, X11State* s, XEvent& ev) {
+  // Events of no window of the toolkit's: the keyboard's and the clipboard's.
+  if (s->xkb_event >= 0 && ev.type == s->xkb_event) {
+    XkbEvent& xe = reinterpret_cast<XkbEvent&>(ev);
+    if (xe.any.xkb_type == XkbNewKeyboardNotify || xe.any.xkb_type == XkbMapNotify) s->keyboard->reload();
+    if (xe.any.xkb_type == XkbStateNotify) s->keyboard->setgroup(xe.state.group);
+    if (xe.any.xkb_type == XkbIndicatorStateNotify) s->scroll_lock = scroll_indicator(s);
+    return;
+  }
+  if (ev.type == MappingNotify) {
+    XRefreshKeyboardMapping(&ev.xmapping);
+    if (ev.xmapping.request != MappingPointer) s->keyboard->reload();
+    return;
+  }
+  if (ev.type == KeymapNotify) {
+    resync_keys(cpw, s, ev.xkeymap.key_vector);
+    return;
+  }
+  if (s->clipwin && (ev.type == SelectionRequest || ev.type == SelectionClear) && ev.xany.window == s->clipwin) {
+    handle_clip_event(s, ev);
+    return;
+  }
   unsigned id = id_of(cpw, ev.xany.window);
   if (!id) return;
   X11Window* xw = host_of(cpw_window_lookup(cpw, id));
@@ -293,6 +593,27 @@ bool x11_init(pCpw cpw) {
   s->net_active = XInternAtom(dpy, "_NET_ACTIVE_WINDOW", False);
   // Held keys repeat as presses only, as on Windows.
   XkbSetDetectableAutoRepeat(dpy, True, nullptr);
+  int opcode = 0, error = 0, major = XkbMajorVersion, minor = XkbMinorVersion;
+  s->xkb_event = -1;
+  if (XkbQueryExtension(dpy, &opcode, &s->xkb_event, &error, &major, &minor)) {
+    // Layout and group changes rebuild the key map; the scroll lock light is the Scroll Lock toggle.
+    unsigned events = XkbNewKeyboardNotifyMask | XkbMapNotifyMask | XkbIndicatorStateNotifyMask;
+    XkbSelectEvents(dpy, XkbUseCoreKbd, events, events);
+    XkbSelectEventDetails(dpy, XkbUseCoreKbd, XkbStateNotify, XkbGroupStateMask, XkbGroupStateMask);
+  } else {
+    s->xkb_event = -1;
+  }
+  s->keyboard = new X11Keyboard(dpy);
+  s->scroll_lock = scroll_indicator(s);
+  s->clipboard = XInternAtom(dpy, "CLIPBOARD", False);
+  s->targets = XInternAtom(dpy, "TARGETS", False);
+  s->utf8 = XInternAtom(dpy, "UTF8_STRING", False);
+  s->text = XInternAtom(dpy, "TEXT", False);
+  s->timestamp = XInternAtom(dpy, "TIMESTAMP", False);
+  s->multiple = XInternAtom(dpy, "MULTIPLE", False);
+  s->incr = XInternAtom(dpy, "INCR", False);
+  s->clip_property = XInternAtom(dpy, "VANTYR_CLIPBOARD", False);
+  s->time_property = XInternAtom(dpy, "VANTYR_TIMESTAMP", False);
   cpw->ctx_localhost->host = s;
   cpw->cpw_screenwidth = unsigned(DisplayWidth(dpy, s->screen));
   cpw->cpw_screenheight = unsigned(DisplayHeight(dpy, s->screen));
@@ -304,6 +625,8 @@ void x11_exit(pCpw cpw) {
   if (!s) return;
   for (Cursor c : s->cursors)
     if (c) XFreeCursor(s->dpy, c);
+  if (s->clipwin) XDestroyWindow(s->dpy, s->clipwin);
+  delete s->keyboard;
   XCloseDisplay(s->dpy);
   delete s;
   cpw->ctx_localhost->host = nullptr;
@@ -323,7 +646,8 @@ bool x11_createwindow(pCpw cpw, pCpwWin w, const char* title) {
   attrs.border_pixel = 0;
   attrs.background_pixmap = None;
   attrs.event_mask = ExposureMask | StructureNotifyMask | FocusChangeMask | EnterWindowMask | LeaveWindowMask |
-                     PointerMotionMask | ButtonPressMask | ButtonReleaseMask | KeyPressMask | KeyReleaseMask;
+                     PointerMotionMask | ButtonPressMask | ButtonReleaseMask | KeyPressMask | KeyReleaseMask |
+                     KeymapStateMask;
   Window win = XCreateWindow(s->dpy, root, int(w->x), int(w->y), w->width ? w->width : 1, w->height ? w->height : 1,
                              0, vi->depth, InputOutput, vi->visual,
                              CWColormap | CWBorderPixel | CWBackPixmap | CWEventMask, &attrs);
@@ -511,6 +835,65 @@ bool x11_setkeyhook(pCpw cpw, CpwKeyHook hook) {
   return true;
 }
 
+bool x11_keyboardstate(pCpw cpw, unsigned char state[256]) {
+  std::memcpy(state, cpw->ctx_localhost->keystate, 256);
+  return true;
+}
+
+int x11_toascii(pCpw cpw, unsigned int vk, unsigned int scancode, const unsigned char keys[256], unsigned char* ch) {
+  int c = state(cpw)->keyboard->toascii(vk, scancode, keys);
+  if (c < 0) return 0;
+  *ch = static_cast<unsigned char>(c);
+  return 1;
+}
+
+int x11_vkkeyscan(pCpw cpw, unsigned char ch) { return state(cpw)->keyboard->vkkeyscan(ch); }
+
+bool x11_setclipboard(pCpw cpw, const char* text) {
+  X11State* s = state(cpw);
+  Window win = clip_window(s);
+  Time t = server_time(s);
+  XSetSelectionOwner(s->dpy, s->clipboard, win, t);
+  s->clip_owner = XGetSelectionOwner(s->dpy, s->clipboard) == win;
+  s->clip_time = t;
+  s->clip_text = s->clip_owner ? text : "";
+  return s->clip_owner;
+}
+
+bool x11_getclipboard(pCpw cpw, char* text, int size) {
+  X11State* s = state(cpw);
+  // Another program may have taken the selection before its SelectionClear
+  // came through the main loop.
+  if (s->clip_owner && XGetSelectionOwner(s->dpy, s->clipboard) != s->clipwin) {
+    s->clip_owner = false;
+    s->clip_text.clear();
+  }
+  if (s->clip_owner) {
+    copy_utf8(s->clip_text, text, size);
+    return true;
+  }
+  if (XGetSelectionOwner(s->dpy, s->clipboard) == None) return false;
+  clip_window(s);
+  // One second in all for the owner to answer; STRING when it has no UTF-8.
+  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(1000);
+  std::string got;
+  int r = convert_selection(s, s->utf8, 1000, &got);
+  if (r == 0) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now()).count();
+    if (left > 0) r = convert_selection(s, XA_STRING, int(left), &got);
+  }
+  if (r != 1) return false;
+  copy_utf8(got, text, size);
+  return true;
+}
+
+void x11_serveclipboard(pCpw cpw) {
+  X11State* s = state(cpw);
+  if (!s->clipwin) return;
+  XEvent ev;
+  while (XCheckIfEvent(s->dpy, &ev, is_clip_event, reinterpret_cast<XPointer>(s))) handle_clip_event(s, ev);
+}
+
 const CpwHostOps x11_ops = {
     "x11",
     x11_init,
@@ -534,6 +917,12 @@ const CpwHostOps x11_ops = {
     x11_sleep,
     cpw_platform_fontpath,
     x11_setkeyhook,
+    x11_keyboardstate,
+    x11_toascii,
+    x11_vkkeyscan,
+    x11_setclipboard,
+    x11_getclipboard,
+    x11_serveclipboard,
 };
 
 }  // namespace
