@@ -20,6 +20,14 @@ std::string host_path(std::string_view path);
 // /opt/vantyr/vantyr gives Z:\opt\vantyr\vantyr.
 std::string program_path_from_host(std::string_view host);
 
+// The program path for a host path on the drive of the Wine prefix that
+// holds it (Windows: unchanged), for paths the user picked in a host dialog.
+// Linux: C:\... when it lies under the prefix's drive_c or where its c: link
+// leads, else the drive whose dosdevices link leads to the deepest folder
+// holding it, else Z:\...; links on the way are followed, so a path through
+// dosdevices/c: is on C: too. A name without a Windows-1252 form becomes "?".
+std::string drive_path_from_host(std::string_view host);
+
 bool file_exists(std::string_view path);    // a file (not a folder)
 bool folder_exists(std::string_view path);  // a folder
 bool path_exists(std::string_view path);    // either

@@ -178,6 +178,125 @@ std::string program_path_from_host(std::string_view host) {
   return utf8_to_cp1252(out);
 }
 
+namespace platform_posix {
+
+using Names = std::vector<std::string>;
+
+Names split_names(std::string_view path) {
+  Names names;
+  std::size_t i = 0;
+  while (i <= path.size()) {
+    std::size_t j = path.find('/', i);
+    if (j == std::string_view::npos) j = path.size();
+    if (j > i) names.emplace_back(path.substr(i, j - i));
+    i = j + 1;
+  }
+  return names;
+}
+
+std::string join_names(const Names& names, std::size_t count) {
+  std::string out;
+  for (std::size_t k = 0; k < count; ++k) out += "/" + names[k];
+  return out.empty() ? "/" : out;
+}
+
+// The names of the absolute, lexically cleaned form of `host`, with the
+// links of its longest existing part resolved (what is left of it may not
+// exist yet: a file about to be saved).
+Names resolved_names(std::string_view host) {
+  std::string abs;
+  if (!host.empty() && host[0] == '/') {
+    abs = std::string(host);
+  } else {
+    char* cwd = ::getcwd(nullptr, 0);
+    abs = std::string(cwd != nullptr ? cwd : "/") + "/" + std::string(host);
+    std::free(cwd);
+  }
+  Names names;
+  for (std::string& n : split_names(abs)) {
+    if (n == ".") continue;
+    if (n == "..") {
+      if (!names.empty()) names.pop_back();
+      continue;
+    }
+    names.push_back(std::move(n));
+  }
+  for (std::size_t k = names.size();; --k) {
+    char* real = ::realpath(join_names(names, k).c_str(), nullptr);
+    if (real != nullptr) {
+      Names out = split_names(real);
+      std::free(real);
+      out.insert(out.end(), names.begin() + static_cast<std::ptrdiff_t>(k), names.end());
+      return out;
+    }
+    if (k == 0) return names;
+  }
+}
+
+// The resolved names of an existing folder; false when it does not exist.
+bool resolved_folder(const std::string& path, Names& names) {
+  struct stat st;
+  if (!host_stat(path, st) || !S_ISDIR(st.st_mode)) return false;
+  names = resolved_names(path);
+  return true;
+}
+
+bool starts_with(const Names& path, const Names& root) {
+  return root.size() <= path.size() && std::equal(root.begin(), root.end(), path.begin());
+}
+
+}  // namespace platform_posix
+
+std::string platform_posix::drive_path_from_host_utf8(std::string_view host) {
+  const Names path = resolved_names(host);
+  std::string prefix = wine_prefix();
+  const std::string devices = prefix + "/dosdevices/";
+
+  char letter = 0;
+  std::size_t depth = 0;  // names of the chosen drive's root
+  Names root;
+  // C: first: the prefix's drive_c, or where its c: link leads.
+  for (const std::string& c : {prefix + "/drive_c", devices + "c:"}) {
+    if (resolved_folder(c, root) && starts_with(path, root) && (letter == 0 || root.size() > depth)) {
+      letter = 'c';
+      depth = root.size();
+    }
+  }
+  // Otherwise the drive leading to the deepest folder that holds the path;
+  // a link to the root ("anything") leaves it to Z:.
+  if (letter == 0) {
+    std::vector<std::string> drives;
+    if (DIR* d = ::opendir(devices.c_str())) {
+      while (struct dirent* e = ::readdir(d)) {
+        const char* n = e->d_name;
+        if (std::isalpha(static_cast<unsigned char>(n[0])) && n[1] == ':' && n[2] == '\0') drives.emplace_back(n);
+      }
+      ::closedir(d);
+    }
+    std::sort(drives.begin(), drives.end());
+    for (const std::string& drive : drives) {
+      if (resolved_folder(devices + drive, root) && !root.empty() && starts_with(path, root) &&
+          root.size() > depth) {
+        letter = static_cast<char>(std::tolower(static_cast<unsigned char>(drive[0])));
+        depth = root.size();
+      }
+    }
+  }
+  if (letter == 0) {
+    letter = 'z';
+    depth = 0;
+  }
+
+  std::string out{static_cast<char>(std::toupper(static_cast<unsigned char>(letter))), ':'};
+  for (std::size_t k = depth; k < path.size(); ++k) out += "\\" + path[k];
+  if (path.size() == depth || (!host.empty() && host.back() == '/')) out += "\\";
+  return out;
+}
+
+std::string drive_path_from_host(std::string_view host) {
+  return utf8_to_cp1252(platform_posix::drive_path_from_host_utf8(host));
+}
+
 bool file_exists(std::string_view path) {
   struct stat st;
   return host_stat(host_path(path), st) && !S_ISDIR(st.st_mode);

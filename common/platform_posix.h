@@ -3,11 +3,15 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace platform_posix {
 
 // The Wine prefix that the drive letters and the registry files live in:
 // $WINEPREFIX, else .wine in the user's home folder.
 std::string wine_prefix();
+
+// drive_path_from_host in UTF-8, for callers that keep UTF-8 texts.
+std::string drive_path_from_host_utf8(std::string_view host);
 
 }  // namespace platform_posix

@@ -24,6 +24,8 @@ std::string host_path(std::string_view path) { return std::string(path); }
 
 std::string program_path_from_host(std::string_view host) { return std::string(host); }
 
+std::string drive_path_from_host(std::string_view host) { return std::string(host); }
+
 bool file_exists(std::string_view path) {
   DWORD a = attributes(path);
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) == 0;

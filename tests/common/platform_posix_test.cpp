@@ -123,6 +123,62 @@ TEST_F(WinePrefixTest, RelativePathsStayRelative) {
   EXPECT_TRUE(file_exists("sub\\file.TXT"));
 }
 
+// Paths picked in a host dialog come back on the drive that holds them.
+TEST_F(WinePrefixTest, HostPathsMapBackToTheirDrive) {
+  fs::create_directory_symlink("/", prefix_ / "dosdevices" / "z:");
+  const fs::path c = prefix_ / "drive_c";
+  EXPECT_EQ(drive_path_from_host((c / "Condor3/Planes/Piper/Piper.cfg").string()),
+            "C:\\Condor3\\Planes\\Piper\\Piper.cfg");
+  EXPECT_EQ(drive_path_from_host(c.string()), "C:\\");
+  EXPECT_EQ(drive_path_from_host((c / "Condor3/").string()), "C:\\Condor3\\");
+  // Through the c: link, and a file about to be saved in a new folder.
+  EXPECT_EQ(drive_path_from_host((prefix_ / "dosdevices/c:/Condor3/new/a.fpl").string()), "C:\\Condor3\\new\\a.fpl");
+  EXPECT_EQ(drive_path_from_host((dir_ / "cdrom/setup.exe").string()), "D:\\setup.exe");
+  EXPECT_EQ(drive_path_from_host((dir_ / "cdrom").string()), "D:\\");
+  // Names in UTF-8 become the program's code page.
+  EXPECT_EQ(drive_path_from_host((c / "H\xC3\xA9l\xC3\xA8ne.trk").string()), "C:\\H\xE9l\xE8ne.trk");
+  // Outside every drive but the root: Z:, and a relative path from the
+  // current folder.
+  fs::create_directories(dir_ / "other");
+  EXPECT_EQ(drive_path_from_host((dir_ / "other/x.txt").string()), prog(dir_) + "\\other\\x.txt");
+  EXPECT_EQ(drive_path_from_host("/"), "Z:\\");
+  {
+    CurrentFolder cwd(c / "Condor3");
+    EXPECT_EQ(drive_path_from_host("Planes/../Planes/Piper"), "C:\\Condor3\\Planes\\Piper");
+  }
+  // The program's own folder stays a Z: path.
+  EXPECT_EQ(program_path_from_host((c / "Condor3").string()), prog(c) + "\\Condor3");
+}
+
+TEST_F(WinePrefixTest, TheDeepestDriveAndEitherFormOfCWin) {
+  // e: inside d:'s folder: a path there is on E:.
+  fs::create_directories(dir_ / "cdrom/disc2/maps");
+  fs::create_directory_symlink(dir_ / "cdrom/disc2", prefix_ / "dosdevices" / "e:");
+  EXPECT_EQ(drive_path_from_host((dir_ / "cdrom/disc2/maps").string()), "E:\\maps");
+  EXPECT_EQ(drive_path_from_host((dir_ / "cdrom/readme.txt").string()), "D:\\readme.txt");
+  // A c: link elsewhere: both it and drive_c are C:, even when a second
+  // drive leads to the same folder.
+  fs::remove(prefix_ / "dosdevices" / "c:");
+  fs::create_directories(dir_ / "windows_c/Condor3");
+  fs::create_directory_symlink(dir_ / "windows_c", prefix_ / "dosdevices" / "c:");
+  fs::create_directory_symlink(dir_ / "windows_c", prefix_ / "dosdevices" / "f:");
+  EXPECT_EQ(drive_path_from_host((dir_ / "windows_c/Condor3").string()), "C:\\Condor3");
+  EXPECT_EQ(drive_path_from_host((prefix_ / "drive_c/Condor3").string()), "C:\\Condor3");
+  // C: comes first, before a deeper drive inside it.
+  fs::create_directory_symlink(dir_ / "windows_c/Condor3", prefix_ / "dosdevices" / "h:");
+  fs::create_directory_symlink(prefix_ / "drive_c/Condor3", prefix_ / "dosdevices" / "i:");
+  EXPECT_EQ(drive_path_from_host((dir_ / "windows_c/Condor3/x").string()), "C:\\Condor3\\x");
+  EXPECT_EQ(drive_path_from_host((prefix_ / "drive_c/Condor3/x").string()), "C:\\Condor3\\x");
+  fs::remove(prefix_ / "dosdevices" / "h:");
+  fs::remove(prefix_ / "dosdevices" / "i:");
+  // Without a c: link, drive_c alone; a dangling link is no drive.
+  fs::remove(prefix_ / "dosdevices" / "c:");
+  fs::create_directory_symlink(dir_ / "gone", prefix_ / "dosdevices" / "g:");
+  EXPECT_EQ(drive_path_from_host((prefix_ / "drive_c/Condor3").string()), "C:\\Condor3");
+  EXPECT_EQ(drive_path_from_host((dir_ / "windows_c/Condor3").string()), "F:\\Condor3");
+  EXPECT_EQ(drive_path_from_host((dir_ / "gone/x").string()), prog(dir_) + "\\gone\\x");
+}
+
 TEST(ProgramPath, HostPathsBecomeDriveZPaths) {
   EXPECT_EQ(program_path_from_host("/opt/vantyr/vantyr"), "Z:\\opt\\vantyr\\vantyr");
   EXPECT_EQ(program_path_from_host("/"), "Z:\\");
