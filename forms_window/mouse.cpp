@@ -186,21 +186,6 @@ bool check_all() {
   return all;
 }
 
-// A button released: by its type it ends the form at once, checks the
-// values first, calls the application, and ends the form.
-void run_button(int b) {
-  const int typ = butt_typ[b];
-  ExitStat = typ;
-  if (typ < 0) {
-    cpwBreakMainLoop(this_cpw);
-    return;
-  }
-  bool checks = typ == 1 || typ > 100;
-  if (checks && !check_all()) return;
-  frm_callback(6, b + 1, ExitStat);
-  if (typ == 1 || typ > 1000) cpwBreakMainLoop(this_cpw);
-}
-
 // A press on a spin arrow makes its element current and steps its value
 // once; the arrow is drawn pressed until the release.
 void get_arrow(int x, int y) {
@@ -285,6 +270,23 @@ void right_button(bool press, int x, int y) {
 }
 
 }  // namespace
+
+namespace forms_window {
+
+void run_button(int b) {
+  const int typ = butt_typ[b];
+  ExitStat = typ;
+  if (typ < 0) {
+    cpwBreakMainLoop(this_cpw);
+    return;
+  }
+  bool checks = typ == 1 || typ > 100;
+  if (checks && !check_all()) return;
+  frm_callback(6, b + 1, ExitStat);
+  if (typ == 1 || typ > 1000) cpwBreakMainLoop(this_cpw);
+}
+
+}  // namespace forms_window
 
 void frm_mouseclick(pCpw, unsigned int, unsigned int state, unsigned int button, unsigned int x, unsigned int y) {
   if (!list_open()) frm_StartKbdHook(0);

@@ -14,7 +14,6 @@
 #include "forms_window/window_platform.h"
 #include "forms_window/window_session.h"
 #include "toolkit/cpw_gl.h"
-#include "toolkit/host/cpw_host.h"
 
 namespace forms_window {
 
@@ -121,10 +120,21 @@ void set_gl_state() {
   gl_state_set = true;
 }
 
+// A new or newly laid-out form starts with nothing current, no list open,
+// no message and the keys stopped.
+void reset_interaction() {
+  if (kbd_hook_running()) frm_StartKbdHook(0);
+  CurInpt = CurInptOld = CurPos_1 = CurPos_2 = CurButt = CurOvfl = CurDDL = CurDDL_N = -1;
+  DyScrl0 = MsgInpt = xmsg = ymsg = -1;
+  ddl_offset = ScrollDrag = 0;
+  ddl_pos = {-1, -1, -1, -1};
+}
+
 // The native handle of a toolkit window; 0 when there is no such window.
 std::uintptr_t get_hwnd(unsigned int id) {
-  pCpwWin w = cpw_window_lookup(this_cpw, id);
-  return w && w->plhwc ? w->plhwc->hwnd : 0;
+  std::uintptr_t native = 0;
+  cpwGetNativeWindow(this_cpw, id, &native, nullptr);
+  return native;
 }
 
 }  // namespace
@@ -153,6 +163,7 @@ int frm_start_graphics(const char* font, const char* title) {
   windowInfo.id = 0;
   window_gone = false;
   gl_state_set = false;
+  reset_interaction();
   if (!cpwInitContext(&this_cpw)) return no_window(this_cpw ? cpwGetLastError(this_cpw) : cpw_error_outofmemory);
 
   cpwFontMode(this_cpw, CPW_FONTOPT_MODE1, 0);
@@ -196,6 +207,7 @@ int frm_start_graphics(const char* font, const char* title) {
   cpwMouseEntryCallback(this_cpw, frm_mouseentry);
   cpwMouseMoveCallback(this_cpw, frm_mousemove);
   cpwMouseDragCallback(this_cpw, frm_mousedrag);
+  frm_keys_start();
   return windowInfo.id;
 }
 
@@ -212,6 +224,7 @@ int frm_do_graphics() {
 
 int frm_new_form_gr() {
   if (windowInfo.id == 0 || window_gone) return 0;
+  reset_interaction();
   form_setup(metrics());
   cpwReshapeWindow(this_cpw, static_cast<unsigned>(windowInfo.width), static_cast<unsigned>(windowInfo.height),
                    static_cast<unsigned>(windowInfo.id));

@@ -10,7 +10,6 @@
 
 #include "common/logging.h"
 #include "common/trace.h"
-#include "toolkit/host/cpw_host.h"
 #include "vantyr_icon_argb.h"
 
 // The generated icon holds 16, 32 and 48 pixels, each as width, height and
@@ -42,20 +41,21 @@ bool set_icon(Display* dpy, Window win) {
 }  // namespace
 
 void frm_window_platform_start(pCpw cpw, unsigned int id, std::uintptr_t hwnd, int debug) {
-  pCpwWin win = hwnd != 0 ? cpw_window_lookup(cpw, id) : nullptr;
-  if (!win || !win->plhwc || !win->plhwc->hdc) {
+  std::uintptr_t native = 0;
+  void* display = nullptr;
+  if (hwnd == 0 || !cpwGetNativeWindow(cpw, id, &native, &display) || !display) {
     log_message("{W}The form window has no X11 window: no icon set, not raised");
     return;
   }
-  if (win->plhwc->hwnd != hwnd) {
+  if (native != hwnd) {
     // Another window than the toolkit's: leave both alone.
     log_message("{W}The form window's handle is not its toolkit window's: no icon set, not raised");
     return;
   }
-  Display* dpy = static_cast<Display*>(win->plhwc->hdc);
+  Display* dpy = static_cast<Display*>(display);
   bool icon = set_icon(dpy, Window(hwnd));
   if (!icon) log_message("{W}The program's icon could not be set on the form window");
-  cpw_host(cpw).setforeground(cpw, win);
+  cpwRaiseWindow(cpw, id);
   if (debug)
     trace("frm_window_platform_start : window", id, "X11", hwnd, icon ? "_NET_WM_ICON 16 32 48 set," : "no icon,",
           "raised and activated");

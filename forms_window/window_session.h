@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "forms_window/forms_window_state.h"
 #include "toolkit/cpw.h"
 
 namespace forms_window {
@@ -25,10 +26,33 @@ void drawWindowOne();
 // One unit one pixel, origin at the bottom-left of the window.
 void set2DMatrix();
 
-// Installs (1) or removes (0) the keyboard hook.
+// Button b released (or Enter for the first OK button): by its type it
+// checks the values, calls the application and ends the form.
+void run_button(int b);
+
+// ---- keyboard ----
+// Has the toolkit hand the form window's keys to the form; once per window.
+void frm_keys_start();
+// Starts (1) or stops (0) the form's key handling.
 void frm_StartKbdHook(int on);
-// Whether the hook was asked for and not stopped since.
+// Whether the hook is started.
 bool kbd_hook_running();
+// Handles one key record: `message` is 0x100 key down, 0x101 key up, 0x104
+// and 0x105 their system forms; negative codes are only logged. 0: the key
+// is passed on.
+int frm_KdbHookProc(int code, unsigned int message, const CpwKeyRecord* rec);
+// 1 for the modifier keys left and right Shift, left and right Ctrl, left Alt.
+int is_key_mod(int scan_code, int vk);
+// Inserts `ch` at the caret of a value shown from `ofs` on, or replaces the
+// selection p1..p2 with it; the caret then follows it.
+void InsertChar(CText<256>& text, char ch, int ofs, int& p1, int& p2);
+// Removes the selection, or the character before the caret.
+void DeleteChar(CText<256>& text, int& ofs, int& p1, int& p2);
+// The clipboard, in the program's code page: a failure is written to
+// standard error and changes nothing (wr_clp then gives false). rd_clp
+// fills 256 bytes: the first 255 characters, or nothing without a text.
+bool wr_clp(const char* text);
+void rd_clp(char* text);
 
 // The choosers of path and colour elements: true with the choice, false
 // when nothing was chosen.

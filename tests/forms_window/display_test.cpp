@@ -516,4 +516,153 @@ TEST_F(FormDisplay, DropDownListsScrollAndStayInTheWindow) {
   EXPECT_EQ(r.at("ten").iv, 1);
 }
 
+// ---- keys ----
+
+// The X keyboard switched to a layout for the life of the guard, back to
+// the US one afterwards (the layout is the X server's, shared by the tests).
+class Layout {
+ public:
+  explicit Layout(const std::string& name) { ok_ = run_bounded("setxkbmap " + name, 10); }
+  ~Layout() { run_bounded("setxkbmap us", 10); }
+  bool ok() const { return ok_; }
+
+ private:
+  bool ok_ = false;
+};
+
+TEST_F(FormDisplay, TypingFillsNumberAndTextBoxesAndKeyBoxesCaptureKeys) {
+  Metrics m = metrics();
+  show("[Input-boxes]\n"
+       "{Txt=Whole; Name=whole; Type=INT; Pos=10,250; Size=6}\n"
+       "{Txt=Real; Name=real; Type=FLT; Pos=10,220; Size=10}\n"
+       "{Txt=Text; Name=text; Type=CHR; Pos=10,190; Size=12}\n"
+       "{Txt=Plain; Name=k1; Type=KEY; Pos=10,160; Size=14}\n"
+       "{Txt=Shifted; Name=k2; Type=KEY; Pos=10,130; Size=14}\n"
+       "{Txt=Function; Name=k3; Type=KEY; Pos=10,100; Size=14}\n"
+       "{Txt=Held; Name=k4; Type=KEY; Pos=10,70; Size=14}\n"
+       "[Buttons]\n{Txt=OK; Type=OK; Pos=C25%,10; Size=80}\n{Txt=Cancel; Type=CANCEL; Pos=C75%,10; Size=80}\n");
+  auto cell = [&](const Box& b, int c) { return b.x1 + m.yoff + c * m.dxi + 1; };
+  auto click_field = [&](const Box& b, int c) {
+    win.click(cell(b, c), b.cy());
+    win.wait_settled(2);
+  };
+  const Box whole = field(10, 250, 6), real = field(10, 220, 10), text = field(10, 190, 12);
+  click_field(whole, 0);
+  win.type("42x");  // a letter is not part of a number
+  click_field(real, 0);
+  win.type("1.5E-3e,");  // nor are a lower-case e and a comma
+  click_field(text, 0);
+  win.type("Hi there");
+  win.wait_settled(2);
+  // The two first characters selected, then replaced by one typed.
+  win.press(1, cell(text, 0), text.cy());
+  win.release(1, cell(text, 2), text.cy());
+  win.wait_settled(2);
+  win.type("X");
+
+  const std::vector<std::pair<Box, std::function<void()>>> keys = {
+      {field(10, 160, 14), [&] { win.key("a"); }},
+      {field(10, 130, 14), [&] {
+         // Released in the order a user does: the letter first.
+         win.key_down("shift");
+         win.key("a");
+         win.key_up("shift");
+       }},
+      {field(10, 100, 14), [&] { win.key("F5"); }},
+      {field(10, 70, 14), [&] {
+         win.key_down("shift");
+         win.key_down("F5");
+         std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+         win.key_up("F5");
+         win.key_up("shift");
+       }},
+  };
+  for (const auto& [box, press_keys] : keys) {
+    click_field(box, 0);
+    press_keys();
+    win.wait_settled(2);
+  }
+  win.move_out();
+  Box ok = button(250, 10);
+  win.click(ok.cx(), ok.cy());
+  Result r = finish();
+  ASSERT_TRUE(r.ended) << r.err;
+  EXPECT_EQ(r.exit, 1) << r.err;
+  EXPECT_EQ(r.at("whole").iv, 42);
+  EXPECT_DOUBLE_EQ(r.at("real").rv, 0.0015);
+  EXPECT_EQ(r.at("text").text, "X there");
+  EXPECT_EQ(r.at("k1").iv, 65);
+  EXPECT_EQ(r.at("k1").text, "A");
+  EXPECT_EQ(r.at("k2").iv, 19970);
+  EXPECT_EQ(r.at("k2").text, "SHFT+A");
+  EXPECT_EQ(r.at("k3").iv, -63);
+  EXPECT_EQ(r.at("k3").text, "F5");
+  EXPECT_EQ(r.at("k4").iv, 99937);
+  EXPECT_EQ(r.at("k4").text, "LONG+SHFT+F5");
+}
+
+TEST_F(FormDisplay, CopyAndPasteWithOtherPrograms) {
+  Metrics m = metrics();
+  show("[Input-boxes]\n"
+       "{Txt=From; Name=from; Type=CHR; Pos=10,100; Size=12}\n"
+       "{Txt=To; Name=to; Type=CHR; Pos=10,70; Size=12}\n"
+       "[Buttons]\n{Txt=OK; Type=OK; Pos=C25%,10; Size=80}\n{Txt=Cancel; Type=CANCEL; Pos=C75%,10; Size=80}\n",
+       "from=copy me\n");
+  auto cell = [&](const Box& b, int c) { return b.x1 + m.yoff + c * m.dxi + 1; };
+  const Box from = field(10, 100, 12), to = field(10, 70, 12);
+  win.press(1, cell(from, 0), from.cy());
+  win.release(1, cell(from, 4), from.cy());
+  win.wait_settled(2);
+  win.key("ctrl+c");
+  win.wait_settled(2);
+  // Another program pastes it while the form runs.
+  fs::path pasted = dir.path() / "pasted.txt";
+  ASSERT_TRUE(run_bounded("sh -c \"xclip -o -selection clipboard > '" + pasted.string() + "'\"", 5));
+  EXPECT_EQ(read_file(pasted), "copy");
+
+  // Text another program owns is pasted into the form.
+  ASSERT_TRUE(run_bounded("sh -c \"printf 'from xclip' | xclip -i -selection clipboard -loops 1 &\"", 5));
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  win.click(cell(to, 0), to.cy());
+  win.wait_settled(2);
+  win.key("ctrl+v");
+  win.wait_settled(2);
+  win.move_out();
+  Box ok = button(250, 10);
+  win.click(ok.cx(), ok.cy());
+  Result r = finish();
+  run_bounded("pkill -x xclip", 5);
+  ASSERT_TRUE(r.ended) << r.err;
+  EXPECT_EQ(r.at("from").text, "copy me");
+  EXPECT_EQ(r.at("to").text, "from xclip");
+}
+
+TEST_F(FormDisplay, OnAFrenchKeyboardTheTopRowTypesDigitsAndCapturesAsDigitKeys) {
+  Metrics m = metrics();
+  Layout french("fr");
+  ASSERT_TRUE(french.ok()) << "setxkbmap fr failed";
+  show("[Input-boxes]\n"
+       "{Txt=Whole; Name=whole; Type=INT; Pos=10,100; Size=6}\n"
+       "{Txt=Key; Name=key; Type=KEY; Pos=10,70; Size=14}\n"
+       "[Buttons]\n{Txt=OK; Type=OK; Pos=C25%,10; Size=80}\n{Txt=Cancel; Type=CANCEL; Pos=C75%,10; Size=80}\n");
+  auto cell = [&](const Box& b, int c) { return b.x1 + m.yoff + c * m.dxi + 1; };
+  const Box whole = field(10, 100, 6), key = field(10, 70, 14);
+  win.click(cell(whole, 0), whole.cy());
+  win.wait_settled(2);
+  win.type("123");  // Shift and the top row's keys on this layout
+  win.wait_settled(2);
+  win.click(cell(key, 0), key.cy());
+  win.wait_settled(2);
+  win.key("ampersand");  // the top row's first key, unshifted
+  win.wait_settled(2);
+  win.move_out();
+  Box ok = button(250, 10);
+  win.click(ok.cx(), ok.cy());
+  Result r = finish();
+  ASSERT_TRUE(r.ended) << r.err;
+  EXPECT_EQ(r.at("whole").iv, 123);
+  EXPECT_EQ(r.at("key").iv, '1');
+  EXPECT_EQ(r.at("key").text, "1");
+}
+
 }  // namespace

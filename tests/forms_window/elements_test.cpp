@@ -91,8 +91,8 @@ TEST(Elements, SettingAValueShowsTheTextOfItsKind) {
 
   set_inpt_val(1, 65, 0.0f, "ignored");
   EXPECT_EQ(fw::inpt_cval[1].view(), "A");
-  set_inpt_val(1, 2 * 10000 - 30, 0.0f, "ignored");  // Shift and a scan code: no platform names yet
-  EXPECT_EQ(fw::inpt_cval[1].view(), "??????");
+  set_inpt_val(1, 2 * 10000 - 30, 0.0f, "ignored");  // Shift and the scan code of A
+  EXPECT_EQ(fw::inpt_cval[1].view(), "SHFT+A");
   set_inpt_val(1, 0, 0.0f, "ignored");
   EXPECT_EQ(fw::inpt_cval[1].view(), "");
 
@@ -122,6 +122,8 @@ TEST(Elements, KeyBoxesShowTheNameOfTheirKey) {
   box(2, 0, kKEY, 10065);
   EXPECT_EQ(fw::inpt_cval[0].view(), "CTRL+A");
   box(2, 1, kKEY, -63, -1, -2, 5, "given text");
+  EXPECT_EQ(fw::inpt_cval[1].view(), "F5");
+  box(2, 1, kKEY, -255, -1, -2, 5, "given text");  // a scan code without a name
   EXPECT_EQ(fw::inpt_cval[1].view(), "??????");
   box(2, 1, kKEY, 0, -1, -2, 5, "given text");
   EXPECT_EQ(fw::inpt_cval[1].view(), "given text");
@@ -132,7 +134,11 @@ TEST(Elements, KeyBoxesShowTheNameOfTheirKey) {
   EXPECT_EQ(get_key_name(8 * 10000 + 10000 + 2 * 10000 + 4 * 10000 + 66, name), 20);
   EXPECT_EQ(name, "LONG+CTRL+SHFT+ALT+B");
   EXPECT_EQ(get_key_name(10000, name), 0);  // modifiers without a key
-  EXPECT_EQ(get_key_name(-63, name), 0);    // scan codes have no names yet
+  EXPECT_EQ(get_key_name(-63, name), 2);  // scan codes: the platform's names
+  EXPECT_EQ(name, "F5");
+  EXPECT_EQ(get_key_name(10000 - 72 - 256, name), 7);  // Ctrl and the extended scan code 72
+  EXPECT_EQ(name, "CTRL+Up");
+  EXPECT_EQ(get_key_name(-255, name), 0);
   EXPECT_EQ(name, "");
 }
 

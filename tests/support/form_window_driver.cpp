@@ -295,6 +295,15 @@ bool FormWindow::wheel(int notches, int x, int y) const {
                  " click --repeat " + std::to_string(std::abs(notches)) + " --delay 5 " + button);
 }
 
+bool FormWindow::key(const std::string& keys) const { return xdotool("key --delay 20 " + keys); }
+bool FormWindow::key_down(const std::string& key) const { return xdotool("keydown " + key); }
+bool FormWindow::key_up(const std::string& key) const { return xdotool("keyup " + key); }
+bool FormWindow::type(const std::string& text) const {
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return xdotool("type --delay 20 " + quoted + "'");
+}
+
 bool FormWindow::move_out() const {
   return xdotool("mousemove " + std::to_string(std::max(screen_w_ - 1, 0)) + " " +
                  std::to_string(std::max(screen_h_ - 1, 0)));

@@ -127,6 +127,14 @@ class FormWindow {
   // To the screen's bottom-right corner, away from any form window.
   bool move_out() const;
 
+  // Keys through xdotool, to the window with the keyboard focus, named as
+  // xdotool names them ("a", "shift+a", "F5", "ctrl+c"), separated by blanks.
+  bool key(const std::string& keys) const;
+  bool key_down(const std::string& key) const;
+  bool key_up(const std::string& key) const;
+  // Types a text key by key, slowly enough for each key to be seen apart.
+  bool type(const std::string& text) const;
+
   // The window's pixels now (empty when they cannot be read).
   Pixels grab() const;
   // Grabs until `cond` holds or `seconds` pass; the last grab in `last`.
