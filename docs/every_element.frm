@@ -15,7 +15,7 @@ Active=1
 {Txt=Real (FLT); Name=ratio; Type=FLT; Pos=10,172; Size=8; Min=0; Max=10}
 {Txt=Text (CHR); Name=name; Type=CHR; Pos=10,142; Size=10}
 {Txt=Tick box (TCK); Name=tick; Type=TCK; Pos=10,112}
-{Txt=Key (KEY); Name=key; Type=KEY; Pos=10,82; Size=8}
+{Txt=Key (KEY); Name=key; Type=KEY; Pos=10,82; Size=13}
 {Txt=Colour (COL); Name=col; Type=COL; Pos=10,52; Size=8}
 {Txt=Input file (IFP); Name=in; Type=IFP; Pos=250,202; Size=12}
 {Txt=Output file (OFP); Name=out; Type=OFP; Pos=250,172; Size=12}

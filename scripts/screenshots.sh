@@ -3,7 +3,9 @@
 # and taking their windows as PNG files:
 #   docs/screenshots/towplanes-8.png    vantyr on an installation with 8 towplanes
 #   docs/screenshots/towplanes-20.png   the same with 20 (three columns)
-#   docs/screenshots/every-element.png  vantyr-form on docs/every_element.frm
+#   docs/screenshots/every-element.png  vantyr-form on docs/every_element.frm, a
+#                                       key captured and a text selected
+#   docs/screenshots/every-element-typing.png  the same with a digit typed
 #
 # Without a DISPLAY it runs on an Xvfb of its own. It builds what it needs in
 # the Linux build folder (VANTYR_BUILD, default build/linux).
@@ -68,5 +70,54 @@ towplane_shot towplanes-20 \
   DR400,PAWNEE,Husky,Piper_Cub,Robin,Maule,Dimona,Zlin,Tecnam,Savage,C182,AN2 \
   Wilga,Super_Cub,J3_Cub,Stemme,Morane,Rotax_Tug,Dragonfly,PA18
 
-(cd "$work" && VANTYR_DIALOGS=console shot "Every element" "$shots/every-element.png" \
+# form_shot TITLE PNG ACTIONS COMMAND...: as shot, with the shell function
+# ACTIONS run on the window (its id in $window, its height in $height)
+# before it is taken.
+form_shot() {
+  title=$1
+  png=$2
+  actions=$3
+  shift 3
+  timeout 60 "$@" </dev/null >"$work/out.txt" 2>&1 &
+  child=$!
+  window=$(timeout 20 xdotool search --sync --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1)
+  [ -n "$window" ] || {
+    kill "$child" 2>/dev/null || true
+    cat "$work/out.txt" >&2
+    return 1
+  }
+  height=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\).*/\1/p')
+  sleep 0.5
+  "$actions"
+  sleep 0.5
+  timeout 20 import -window "$window" "$png"
+  "$bin/tests/toolkit/x11_send_close" "$title" 10
+  wait "$child" || true
+  child=""
+  echo "$png"
+}
+
+# The pointer at form point (x, y) of the window (y upwards).
+at() { echo "--window $window $1 $((height - $2))"; }
+
+# A key captured (Ctrl+Shift+F5), then part of the text selected.
+key_and_selection() {
+  xdotool mousemove $(at 45 90) click 1
+  sleep 0.2
+  xdotool keydown ctrl keydown shift key F5 keyup shift keyup ctrl
+  sleep 0.2
+  xdotool mousemove $(at 30 150) mousedown 1 mousemove $(at 60 150) mousemove $(at 70 150) mouseup 1
+}
+
+# A digit typed after the integer's value: the caret behind it.
+typing() {
+  xdotool mousemove $(at 30 210) click 1
+  sleep 0.2
+  xdotool type --delay 30 7
+  xdotool mousemove $(at 30 260)
+}
+
+(cd "$work" && VANTYR_DIALOGS=console form_shot "Every element" "$shots/every-element.png" key_and_selection \
+  "$bin/app/vantyr-form" "$root/docs/every_element.frm" "$root/docs/every_element.dat")
+(cd "$work" && VANTYR_DIALOGS=console form_shot "Every element" "$shots/every-element-typing.png" typing \
   "$bin/app/vantyr-form" "$root/docs/every_element.frm" "$root/docs/every_element.dat")
