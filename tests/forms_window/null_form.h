@@ -63,7 +63,13 @@ inline constexpr const char* kForm =
     "{Txt=Cancel; Type=CANCEL; Pos=220,10; Size=60}\n";
 
 // 0-based elements and buttons of kForm.
-enum { COUNT, NAME, ON, DEP, INV, A, B, LONG, SHORT, IN, OFF };
+enum { COUNT, NAME, ON, DEP, INV, A, B, LONG, SHORT, IN, OFF, COLOUR };  // COLOUR: see with_colour
+// kForm with a colour box after its other inputs.
+inline std::string with_colour() {
+  std::string form = kForm;
+  form.insert(form.find("[Radio-buttons]"), "{Txt=Colour; Name=col; Type=COL; Pos=200,90; Size=8}\n");
+  return form;
+}
 enum { OK_BUTTON, APPLY, ALL, CANCEL };
 
 class NullForm : public InTempFolder {

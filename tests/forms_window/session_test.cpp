@@ -1,6 +1,7 @@
 // The form's window session and its mouse handling on the toolkit's null
 // host.
 #include "tests/forms_window/null_form.h"
+#include "tests/support/temp_tree.h"
 
 using namespace null_form;
 
@@ -282,10 +283,27 @@ TEST_F(Session, APathElementIsSelectedFirstAndItsChooserOpensOnTheSecondClick) {
   EXPECT_EQ(out_.find("No file specification returned"), std::string::npos);
   click_element(IN);
   run();
-  // No file chooser yet: no choice, the message, the value as it was.
+  // The chooser cancelled: the message, the value as it was.
   EXPECT_NE(out_.find("Error\nNo file specification returned\n"), std::string::npos) << out_;
   EXPECT_EQ(fw::inpt_cval[IN].view(), "C:\\data\\in.txt");
   EXPECT_FALSE(fw::kbd_hook_running());
+}
+
+TEST_F(Session, TheChoosersAnswersBecomeTheValues) {
+  write_file("chosen.txt", "a file to open");
+  const std::string chosen = test_support::program_path(folder_ / "chosen.txt");
+  write_file("answers.txt", chosen + "\n0,0,255\n");
+  open(with_colour(), {{10, "C:\\data\\in.txt"}, {12, "#FF8000"}});
+  ASSERT_NE(std::freopen("answers.txt", "r", stdin), nullptr);
+  click_element(IN);
+  run();
+  click_element(IN);
+  click_element(COLOUR);
+  click_button(OK_BUTTON);
+  EXPECT_EQ(run(), 1) << out_;
+  EXPECT_EQ(fw::inpt_cval[IN].view(), chosen);
+  EXPECT_EQ(fw::inpt_cval[COLOUR].view(), "#0000FF");
+  EXPECT_EQ(value(12), 255);
 }
 
 TEST_F(Session, ReshapesKeepASizeOfAtLeastOnePixelAndANewLayoutResizesTheWindow) {
