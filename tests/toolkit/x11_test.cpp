@@ -141,12 +141,15 @@ TEST_F(X11, ReshapeShowAndHideReachTheServer) {
   calls.clear();
   cpwReshapeWindow(cpw, 150, 90, id);
   ASSERT_TRUE(pump_until([&] { return seen("reshape 1 150 90"); }));
+  // The toolkit reports the new size at once; the server, read through
+  // another connection, has it a moment later.
   Window root;
   int x, y;
-  unsigned w, h, border, depth;
-  XGetGeometry(other, xwindow(id), &root, &x, &y, &w, &h, &border, &depth);
-  EXPECT_EQ(w, 150u);
-  EXPECT_EQ(h, 90u);
+  unsigned w = 0, h = 0, border, depth;
+  EXPECT_TRUE(pump_until([&] {
+    XGetGeometry(other, xwindow(id), &root, &x, &y, &w, &h, &border, &depth);
+    return w == 150u && h == 90u;
+  })) << w << "x" << h;
   EXPECT_TRUE(cpwHideWindow(cpw, id));
   ASSERT_TRUE(pump_until([&] { return seen("visibility 1 0"); }));
   XWindowAttributes wa;
