@@ -237,20 +237,25 @@ void cpw_keystate_releaseall(pCpw cpw) {
   for (unsigned char& k : cpw->ctx_localhost->keystate) k &= 0x01;
 }
 
-void cpw_wndproc_keyrecord(pCpw cpw, unsigned int id, CpwKeyRecord record, bool shift, bool capslock, int x, int y) {
+bool cpw_wndproc_keyhook(pCpw cpw, unsigned int id, CpwKeyRecord record) {
   CpwLocalhost* lh = state_for(cpw, id);
-  if (!lh) return;
+  if (!lh) return false;
   // Windows' low-level hook flags every key while Alt is held, and the Alt
   // key's own press (its release comes with Alt already up).
   if (cpw_keystate_alt(lh->keystate))
     record.flags |= CPW_KEYREC_ALTDOWN;
   else
     record.flags &= ~CPW_KEYREC_ALTDOWN;
+  CpwKeyHook hook = lh->keyhook;
+  return hook && hook(cpw, &record);
+}
+
+void cpw_wndproc_keyrecord(pCpw cpw, unsigned int id, CpwKeyRecord record, bool shift, bool capslock, int x, int y) {
+  if (!state_for(cpw, id)) return;
   if (record.vk == 0) {
     cpw_wndproc_key(cpw, id, 0, 0, !record.up, shift, capslock, x, y);
     return;
   }
-  if (CpwKeyHook hook = lh->keyhook)
-    if (hook(cpw, &record)) return;
+  if (cpw_wndproc_keyhook(cpw, id, record)) return;
   cpw_wndproc_key(cpw, id, record.vk, cpw_keys_uschar(record.vk), !record.up, shift, capslock, x, y);
 }

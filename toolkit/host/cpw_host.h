@@ -1,7 +1,7 @@
 // The toolkit's host layer: one table of platform operations, and the
 // platform-neutral half of the window procedure that every host feeds.
 //
-// A host (toolkit/host/x11, toolkit/host/null, later toolkit/host/win32)
+// A host (toolkit/host/win32, toolkit/host/x11, toolkit/host/null)
 // provides cpw_localhost_table(); CMake links exactly one host into a build.
 // The operations follow the Win32 calls the toolkit was shaped on: a host
 // that needs another order internally (X11 chooses its visual before it
@@ -127,6 +127,11 @@ void cpw_wndproc_key(pCpw cpw, unsigned int id, unsigned int vk, unsigned int ma
 // installed hook and, unless the hook consumes it, reports the toolkit key
 // event (cpw_wndproc_key, with `shift` and `capslock` as the host saw them).
 void cpw_wndproc_keyrecord(pCpw cpw, unsigned int id, CpwKeyRecord record, bool shift, bool capslock, int x, int y);
+// The hook half of cpw_wndproc_keyrecord, for hosts whose toolkit key event
+// comes from a message of its own (Win32's WM_KEYDOWN after the low-level
+// hook's record): sets CPW_KEYREC_ALTDOWN from the key state and hands the
+// record to the installed hook; true when the hook consumed it.
+bool cpw_wndproc_keyhook(pCpw cpw, unsigned int id, CpwKeyRecord record);
 // Sets a key's down bit; the generic Shift, Control and Alt keys (0x10 to
 // 0x12) follow their sides (0xA0 to 0xA5).
 void cpw_keystate_set(pCpw cpw, unsigned int vk, bool down);
