@@ -1,6 +1,13 @@
-// The towplane manager's whole job on a real X display: vantyr on a
+// The towplane manager's whole job on a real X display: the program on a
 // generated installation shows its form, the pointer ticks and unticks
 // towplanes and presses the buttons, and the folders move (or stay) on disk.
+// Each test runs twice: this build's vantyr on a Wine prefix of the test's
+// own (Linux/...), and the Windows build's Vantyr.exe under Wine on an
+// installation registered in the test run's real Wine prefix (Wine/...; its
+// windows are X windows on the same display).
+#include <random>
+#include <thread>
+
 #include "tests/app/app_fixture.h"
 #include "tests/support/form_window_driver.h"
 
@@ -8,6 +15,13 @@ using namespace app_test;
 using namespace display_test;
 
 namespace {
+
+enum class Build { Linux, Windows };
+
+std::string env_or_empty(const char* name) {
+  const char* v = std::getenv(name);
+  return v ? v : "";
+}
 
 const Rgb kWhite = grey(1);
 const Rgb kInactiveFill = grey(0.666);
@@ -19,27 +33,67 @@ bool dark(Rgb c) { return c.r < 90 && c.g < 90 && c.b < 90; }
 // too long to be found (the program keeps 32 of its 40 characters). The
 // form lists them in descending order of their names:
 //   1 WILGA (hidden), 2 PAWNEE, 3 HUSKY, 4 DR400, 5 the long one (missing).
-class Interactive : public AppTest {
+class Interactive : public AppTest, public testing::WithParamInterface<Build> {
  protected:
+  bool under_wine() const { return GetParam() == Build::Windows; }
+
   void SetUp() override {
     AppTest::SetUp();
+    if (under_wine()) {
+      windows_build_dir = env_or_empty("VANTYR_WINDOWS_BUILD_DIR");
+      ASSERT_FALSE(windows_build_dir.empty()) << "VANTYR_WINDOWS_BUILD_DIR names no Windows build";
+      // The run's shared prefix: its registry through `wine reg`, its own
+      // drive Z: for the installation in the temporary folder.
+      setup.prefix = env_or_empty("VANTYR_WINEPREFIX");
+      if (setup.prefix.empty()) setup.prefix = env_or_empty("VANTYR_SOURCE_DIR") + "/build/wine-prefix";
+      setup.real_wine = true;
+      set_env("WINEPREFIX", setup.prefix);
+    }
     SimVersion& v = install(3);
+    if (under_wine()) {
+      v.install_dir = program_path(tmp.path() / "Program Files" / "Condor3");
+      v.pilot = "Pilot" + std::to_string(std::random_device{}());
+    }
     v.towplanes = {"DR400", "PAWNEE", "HUSKY", kLongName};
     v.hidden_towplanes = {"WILGA"};
     v.gliders = {"ASK21"};
+    setup_installation(v);
     make();
+    if (under_wine()) pilot = fixture_host_path(setup, pilot_dir_of(setup, v));
     planes = install_dir_of(v) + "\\Planes\\";
     hidden = install_dir_of(v) + "\\Hidden_Planes\\";
     root = host(install_dir_of(v));
     before = tree_of(root);
   }
+  // What a test changes in the installation before it is made.
+  virtual void setup_installation(SimVersion&) {}
 
-  // Starts the program on the installation and waits for its form.
-  void start() {
-    fs::path program = program_dir();
+  void TearDown() override {
+    child.kill();
+    if (!pilot.empty()) {
+      // The pilot's folder went into the shared prefix's documents.
+      std::error_code ec;
+      fs::remove_all(pilot, ec);
+      fs::remove(fs::path(pilot).parent_path(), ec);  // Pilots, when nothing else is there
+      fs::remove(fs::path(pilot).parent_path().parent_path(), ec);
+    }
+    AppTest::TearDown();  // the registry entries go too
+  }
+
+  // Starts the program on the installation and waits for its form. With
+  // `native_dialogs` its boxes are the platform's own, not the console's.
+  void start(bool native_dialogs = false) {
     ChildOptions o;
-    o.args = {(program / program_file()).string()};
-    o.env = {"WINEPREFIX=" + setup.prefix, "VANTYR_DIALOGS=console"};
+    if (under_wine()) {
+      fs::path dir = tmp.path() / "Vantyr Program";
+      fs::create_directories(dir);
+      for (const char* f : {"Vantyr.exe", "Vantyr_form.frm"})
+        fs::copy_file(fs::path(windows_build_dir) / "app" / f, dir / f, fs::copy_options::overwrite_existing);
+      o.args = {env_or_empty("VANTYR_SOURCE_DIR") + "/scripts/wine-run.sh", (dir / "Vantyr.exe").string()};
+    } else {
+      o.args = {(program_dir() / program_file()).string()};
+    }
+    o.env = {"WINEPREFIX=" + setup.prefix, native_dialogs ? "VANTYR_DIALOGS" : "VANTYR_DIALOGS=console"};
     o.dir = run_dir();
     o.out = tmp.path() / "out.txt";
     o.err = tmp.path() / "err.txt";
@@ -47,7 +101,8 @@ class Interactive : public AppTest {
     win.move_out();
     std::string why;
     ASSERT_TRUE(child.start(o, &why)) << why;
-    ASSERT_TRUE(win.find("Vantyr", 20, [&] { return child.running(); }))
+    // A Wine program starts much slower.
+    ASSERT_TRUE(win.find("Vantyr", under_wine() ? 60 : 20, [&] { return child.running(); }))
         << "no form window; the program wrote:\n" << read_file(o.out) << read_file(o.err);
     ASSERT_TRUE(win.wait_for([](const Pixels& p) { return near(p.at(0, p.height() - 1), grey(0.941), 2); }, 5))
         << "the form was never drawn";
@@ -91,13 +146,15 @@ class Interactive : public AppTest {
   void cancel() { button(750, 10); }
 
   std::string planes, hidden;  // the program's names of the two folders
+  std::string windows_build_dir;
+  fs::path pilot;  // the pilot's folder in the shared prefix (Wine)
   fs::path root;
   std::vector<std::string> before;
   Child child;
   FormWindow win;
 };
 
-TEST_F(Interactive, TheUsersTicksMoveTheFoldersAndTheSummaryTellsWhere) {
+TEST_P(Interactive, TheUsersTicksMoveTheFoldersAndTheSummaryTellsWhere) {
   start();
   Pixels p;
   ASSERT_TRUE(shows_ticks("01110", &p));
@@ -136,7 +193,7 @@ TEST_F(Interactive, TheUsersTicksMoveTheFoldersAndTheSummaryTellsWhere) {
   EXPECT_EQ(out.find("Not moved"), std::string::npos) << out;
 }
 
-TEST_F(Interactive, TickAllAndUntickAllSetEveryBoxAndTickAllActivatesTheHiddenOnes) {
+TEST_P(Interactive, TickAllAndUntickAllSetEveryBoxAndTickAllActivatesTheHiddenOnes) {
   start();
   ASSERT_TRUE(shows_ticks("01110"));
   untick_all();
@@ -153,7 +210,7 @@ TEST_F(Interactive, TickAllAndUntickAllSetEveryBoxAndTickAllActivatesTheHiddenOn
   EXPECT_EQ(out.find("Not moved"), std::string::npos) << out;
 }
 
-TEST_F(Interactive, CancelAndClosingTheWindowMoveNothing) {
+TEST_P(Interactive, CancelAndClosingTheWindowMoveNothing) {
   for (bool close : {false, true}) {
     SCOPED_TRACE(close ? "window closed" : "Cancel");
     start();
@@ -169,5 +226,43 @@ TEST_F(Interactive, CancelAndClosingTheWindowMoveNothing) {
     EXPECT_EQ(tree_of(root), before);
   }
 }
+
+// The Windows build's own boxes: the summary is the system's message box,
+// which the user answers before the program ends. No towplane is missing
+// here, so no box comes before the form.
+class NativeBoxes : public Interactive {
+ protected:
+  void setup_installation(SimVersion& v) override { v.towplanes = {"DR400", "PAWNEE", "HUSKY"}; }
+};
+
+TEST_P(NativeBoxes, TheSummaryIsASystemBoxThatWaitsForItsAnswer) {
+  start(true);
+  ASSERT_TRUE(shows_ticks("0111"));
+  tick_box(1);  // WILGA on
+  ASSERT_TRUE(shows_ticks("1111"));
+  ok();
+  // The form goes and a box of the same title comes.
+  ASSERT_TRUE(poll_until([&] { return !win.viewable(); }, 10)) << "the form stayed on screen";
+  FormWindow box;
+  ASSERT_TRUE(box.find("Vantyr", 20, [&] { return child.running(); }))
+      << "no summary box; the program wrote:\n" << read_file(tmp.path() / "out.txt");
+  EXPECT_TRUE(fs::is_directory(host(planes + "WILGA")));
+  EXPECT_FALSE(fs::exists(host(hidden + "WILGA")));
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_TRUE(child.running()) << "the program ended with its box unanswered";
+  if (const char* shots = std::getenv("VANTYR_SHOTS")) box.save_png(fs::path(shots) / "wine-summary.png");
+  // The pointer over the box gives it the keyboard; Enter presses its OK.
+  ASSERT_TRUE(box.move(box.width() / 2, box.height() / 2));
+  ASSERT_TRUE(box.key("Return"));
+  std::string out = finish();
+  // The summary went to the box: no console box (its title, then its text).
+  EXPECT_NE(out.find(" WILGA: ACTIVATED\n"), std::string::npos) << out;
+  EXPECT_EQ(out.find("Vantyr\n WILGA: ACTIVATED"), std::string::npos) << out;
+  for (const char* stays : {"DR400", "HUSKY", "PAWNEE"}) EXPECT_TRUE(fs::is_directory(host(planes + stays))) << stays;
+}
+
+INSTANTIATE_TEST_SUITE_P(Linux, Interactive, testing::Values(Build::Linux));
+INSTANTIATE_TEST_SUITE_P(Wine, Interactive, testing::Values(Build::Windows));
+INSTANTIATE_TEST_SUITE_P(Wine, NativeBoxes, testing::Values(Build::Windows));
 
 }  // namespace
