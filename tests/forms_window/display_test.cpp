@@ -1,6 +1,8 @@
 // The form window on a real X display: vantyr-form shows forms written
 // here, the pointer works them as a user would, and the results come from
-// the tool's output and from the window's pixels.
+// the tool's output and from the window's pixels. With VANTYR_WINE_TOOL
+// naming the Windows build's vantyr-form.exe, the same tests drive that one
+// under Wine (its window is an X window there too).
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -86,6 +88,7 @@ Result parse(const std::string& out) {
   std::istringstream in(out);
   std::string line;
   while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();  // the Windows build's line ends
     if (line.rfind("exit ", 0) == 0) {
       r.exit = std::atoi(line.c_str() + 5);
       continue;
@@ -107,6 +110,21 @@ std::string general(const std::string& title, int active) {
          std::to_string(active) + "\n";
 }
 
+// The command that starts the tool on a form: this build's vantyr-form, or
+// vantyr-form.exe through the project's Wine wrapper.
+std::vector<std::string> tool(const std::vector<std::string>& args) {
+  std::vector<std::string> cmd;
+  if (const char* exe = std::getenv("VANTYR_WINE_TOOL"))
+    cmd = {std::string(std::getenv("VANTYR_SOURCE_DIR")) + "/scripts/wine-run.sh", exe};
+  else
+    cmd = {std::string(std::getenv("VANTYR_BINARY_DIR")) + "/app/vantyr-form"};
+  cmd.insert(cmd.end(), args.begin(), args.end());
+  return cmd;
+}
+
+// How long a window may take to show: a Wine program starts much slower.
+double patience() { return std::getenv("VANTYR_WINE_TOOL") ? 40 : 10; }
+
 class FormDisplay : public ::testing::Test {
  protected:
   // Shows `form` (with the values of `data`) and waits until the window is drawn.
@@ -114,7 +132,7 @@ class FormDisplay : public ::testing::Test {
     title = "Vantyr display " + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name());
     write_file(dir.path() / "form.frm", general(title, active) + form);
     ChildOptions o;
-    o.args = {std::string(std::getenv("VANTYR_BINARY_DIR")) + "/app/vantyr-form", "form.frm"};
+    o.args = tool({"form.frm"});
     if (!data.empty()) {
       write_file(dir.path() / "form.dat", data);
       o.args.push_back("form.dat");
@@ -126,7 +144,7 @@ class FormDisplay : public ::testing::Test {
     win.move_out();
     std::string why;
     ASSERT_TRUE(child.start(o, &why)) << why;
-    ASSERT_TRUE(win.find(title, 10, [&] { return child.running(); }))
+    ASSERT_TRUE(win.find(title, patience(), [&] { return child.running(); }))
         << "no window \"" << title << "\"; the tool wrote:\n" << read_file(o.err);
     // The top-left corner is margin in every form: background once drawn.
     ASSERT_TRUE(win.wait_for([](const Pixels& p) { return near(p.at(0, p.height() - 1), kBackground, 2); }, 5,
@@ -147,29 +165,30 @@ class FormDisplay : public ::testing::Test {
   }
 
   // Metrics of the forms window with these fonts, measured once from the
-  // size of a window holding one unlabelled box of 10 cells at (0, 0):
-  // 10·DxI + 2·Yoffset wide plus the DxI/2 kept before a label, and
-  // Yoffset + 14 high.
+  // size of a window holding one unlabelled box of 20 cells at (0, 0):
+  // 20·DxI + 2·Yoffset wide plus the DxI/2 kept before a label, and
+  // Yoffset + 14 high. (Windows makes a captioned window no narrower than
+  // about 110 pixels: a box of 10 cells would not tell.)
   static Metrics metrics() {
     static Metrics m = [] {
       Metrics r;
       TempDir d;
       std::string t = "Vantyr display gauge";
-      write_file(d.path() / "gauge.frm", general(t, 1) + "[Input-boxes]\n{Name=g; Type=CHR; Pos=0,0; Size=10}\n");
+      write_file(d.path() / "gauge.frm", general(t, 1) + "[Input-boxes]\n{Name=g; Type=CHR; Pos=0,0; Size=20}\n");
       Child c;
       ChildOptions o;
-      o.args = {std::string(std::getenv("VANTYR_BINARY_DIR")) + "/app/vantyr-form", "gauge.frm"};
+      o.args = tool({"gauge.frm"});
       o.dir = d.path();
       o.out = d.path() / "out.txt";
       o.err = d.path() / "err.txt";
       FormWindow w;
-      if (!c.start(o) || !w.find(t, 10, [&] { return c.running(); })) {
+      if (!c.start(o) || !w.find(t, patience(), [&] { return c.running(); })) {
         ADD_FAILURE() << "the gauge form did not show: " << read_file(o.err);
         return r;
       }
       r.yoff = w.height() - 14;
       for (int dxi = 1; dxi < 40; ++dxi)
-        if (10 * dxi + dxi / 2 + 2 * r.yoff == w.width()) r.dxi = dxi;
+        if (20 * dxi + dxi / 2 + 2 * r.yoff == w.width()) r.dxi = dxi;
       w.send_close();
       c.wait(10);
       if (r.dxi == 0 || r.yoff < 0) ADD_FAILURE() << "gauge window " << w.width() << "x" << w.height();
