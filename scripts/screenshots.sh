@@ -6,6 +6,8 @@
 #   docs/screenshots/every-element.png  vantyr-form on docs/every_element.frm, a
 #                                       key captured and a text selected
 #   docs/screenshots/every-element-typing.png  the same with a digit typed
+#   docs/screenshots/example-form.png   vantyr-form on docs/example.frm, the
+#                                       form definition guide's example
 #
 # Without a DISPLAY it runs on an Xvfb of its own. It builds what it needs in
 # the Linux build folder (VANTYR_BUILD, default build/linux).
@@ -69,6 +71,9 @@ towplane_shot towplanes-8 DR400,PAWNEE,Husky,Piper_Cub,Robin,Maule Wilga,Super_C
 towplane_shot towplanes-20 \
   DR400,PAWNEE,Husky,Piper_Cub,Robin,Maule,Dimona,Zlin,Tecnam,Savage,C182,AN2 \
   Wilga,Super_Cub,J3_Cub,Stemme,Morane,Rotax_Tug,Dragonfly,PA18
+
+(cd "$work" && VANTYR_DIALOGS=console shot Launch "$shots/example-form.png" \
+  "$bin/app/vantyr-form" "$root/docs/example.frm" "$root/docs/example.dat")
 
 # form_shot TITLE PNG ACTIONS COMMAND...: as shot, with the shell function
 # ACTIONS run on the window (its id in $window, its height in $height)
