@@ -54,17 +54,29 @@ std::string without_backslash(std::string_view folder) {
   return f;
 }
 
-// The listing files live in the program's folder and in the current folder:
-// both must be writable, or the form would come up empty.
-void check_listing_folders() {
-  check_writable_folder(without_backslash(instpath.view()), kTitle);
-  check_writable_folder(current_folder(), kTitle);
+// The listing file of the locating passes goes beside the program. A program
+// folder that is not writable (installed for all users, owned by the system)
+// leaves it to the current folder, which must be writable in any case: the
+// log and the folder listings go there, and without listings the form would
+// come up empty.
+void place_listing_file() {
+  std::string here = current_folder();
+  if (folder_writable(without_backslash(instpath.view()))) {
+    tmpfil = instpath.str() + std::string(kListingFile);
+  } else {
+    tmpfil = here + (here.ends_with('\\') ? "" : "\\") + std::string(kListingFile);
+    trace("The program's folder is not writable: the listing file goes to the current folder:", tmpfil);
+  }
+  check_writable_folder(here, kTitle);
 }
 
 // Folders that every command line of the run names: cmd.exe would expand a
 // "%" in them, so the run cannot go on with such a folder.
 void check_command_line_folders() {
-  for (const Path* folder : {&path, &instpath}) {
+  Path listing_folder;
+  Field<256> listing_name;
+  extract_path_name(tmpfil.view(), listing_folder, listing_name);
+  for (const Path* folder : {&path, &listing_folder}) {
     if (quotable(*folder)) continue;
     stop_with("The folder " + folder->str() + " holds \"%\" or a double quote:/" +
               "the command interpreter cannot take it as a name./Rename it or install in another location");
@@ -129,7 +141,7 @@ int vantyr_run() {
 
   qact.fill(false);
   get_inst_path(instpath);
-  check_listing_folders();
+  place_listing_file();
 
   // Started by its bare name (from a prompt) the program keeps its console.
   Field<256> cv(program_name());
@@ -143,7 +155,6 @@ int vantyr_run() {
   if (!qkeepwnd) HideConsole();
 
   fnam = instpath.str() + std::string(kFormFile);
-  tmpfil = instpath.str() + std::string(kListingFile);
 
   if (frm_read_form(fnam.trimmed()) != 0) stop_with(fnam.str() + " ERROR OPENING");
 

@@ -37,7 +37,7 @@ inline Path path;     // the active Planes folder, ending with a backslash
 inline Path path2;    // its Hidden_Planes folder, ending with a backslash
 inline Path instpath;  // the program's own folder, ending with a backslash
 inline Path fnam;      // the form file
-inline Path tmpfil;    // the locating listing file, in the program's folder
+inline Path tmpfil;    // the locating listing file: in the program's folder, else the current one
 inline int nact = 0;    // towplanes matched under Planes
 inline int ninact = 0;  // towplanes matched under Hidden_Planes
 inline int nfound = 0;  // matches under either folder

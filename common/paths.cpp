@@ -104,7 +104,7 @@ int delete_file(std::string_view fnam) {
   return delete_status;
 }
 
-void check_writable_folder(std::string_view folder, std::string_view msg_tit) {
+bool folder_writable(std::string_view folder) {
   std::string_view dir = trim_right(folder);
   // The test file name is not cut to a path field: a cut name could be the
   // name of another file, which the test would overwrite and delete.
@@ -128,8 +128,12 @@ void check_writable_folder(std::string_view folder, std::string_view msg_tit) {
     close_status = !flushed ? EIO : removed;
   }
   trace("check_writable_folder", open_status, rewind_status, write_status, close_status);
-  if (open_status == 0 && rewind_status == 0 && write_status == 0 && close_status == 0) return;
+  return open_status == 0 && rewind_status == 0 && write_status == 0 && close_status == 0;
+}
 
+void check_writable_folder(std::string_view folder, std::string_view msg_tit) {
+  if (folder_writable(folder)) return;
+  std::string_view dir = trim_right(folder);
   std::string text;
   if (qfr) {
     text = "Le dossier " + std::string(dir) + " n'est pas accessible en \xE9" "criture" +

@@ -16,8 +16,11 @@ void updir(std::string_view path, FieldRef parent);
 // does not exist.
 int delete_file(std::string_view fnam);
 
-// Returns when a test file can be created, written and deleted in `folder`;
-// otherwise shows an error message titled `msg_tit` and ends the program.
+// Whether a test file can be created, written and deleted in `folder`.
+bool folder_writable(std::string_view folder);
+
+// Returns when `folder` is writable (folder_writable); otherwise shows an
+// error message titled `msg_tit` and ends the program.
 void check_writable_folder(std::string_view folder, std::string_view msg_tit);
 
 // Last modification time in seconds since 1970-01-01 UTC, -1 when missing.

@@ -43,19 +43,29 @@ TEST_F(AppTest, StopsEndTheRunWithTheirMessage) {
                                              "as a name.\nRename it or install in another location"));
 }
 
-TEST_F(AppTest, UnwritableListingFoldersStopTheRunAtStart) {
+// Installed for all users: the program's folder belongs to root. Root writes
+// through permissions, so the program runs as nobody then.
+TEST_F(AppTest, OnlyAnUnwritableCurrentFolderStopsTheRun) {
   install(3).towplanes = {"DR400"};
   make();
   fs::path program = program_dir();
-  // Root writes through permissions: the program runs as nobody then.
   std::string as_user = geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups" : "";
-  const std::string tail = " folder is not writable\nChange the access rights of the folder\nOr install in another location";
-  for (const fs::path& folder : {program, run_dir()}) {
-    fs::permissions(folder, fs::perms(0555));
-    Output o = run_program(program, as_user);
-    fs::permissions(folder, fs::perms(0777));
-    EXPECT_TRUE(o.box("The " + program_path(folder) + tail) && !o.has("frm_do_form")) << o.out;
-  }
+  fs::permissions(run_dir(), fs::perms(0777));
+  fs::permissions(program, fs::perms(0555));
+  Output o = run_program(program, as_user);
+  EXPECT_TRUE(o.has("the listing file goes to the current folder: " + program_path(run_dir() / "Vantyr_planes_list.txt")))
+      << o.out;
+  EXPECT_TRUE(o.has("npln NForm NFound NAct 1 1 1 1 0\n") && o.has("frm_do_form : 0\n")) << o.out;
+  EXPECT_EQ(tree_of(program).size(), 2u);  // the program and its form
+
+  fs::permissions(run_dir(), fs::perms(0555));
+  o = run_program(program, as_user);
+  fs::permissions(program, fs::perms(0777));
+  fs::permissions(run_dir(), fs::perms(0777));
+  EXPECT_TRUE(o.box("The " + program_path(run_dir()) +
+                    " folder is not writable\nChange the access rights of the folder\nOr install in another location") &&
+              !o.has("frm_do_form"))
+      << o.out;
 }
 
 }  // namespace

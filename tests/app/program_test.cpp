@@ -72,4 +72,25 @@ TEST_F(AppTest, RunStopsWhenATowplanesDataFileIsFoundTwice) {
   }
 }
 
+TEST_F(AppTest, AProgramFolderThatCannotBeWrittenLeavesTheListingFileToTheCurrentFolder) {
+  SimVersion& v = install(3);
+  v.towplanes = {"DR400"};
+  v.hidden_towplanes = {"PAWNEE"};
+  make();
+  fs::path program = program_dir();
+  // A folder holding the name of the writable test's file: nothing can be
+  // written under that name, as in a folder of an installation for all users.
+  fs::create_directory(program / "tmp_TMP_tmp_TMP_tmp_TMP_tmp_TMP_tmp.txt");
+  std::vector<std::string> before = tree_of(program);
+  FormCloser closer;
+  Output o = run_program(program);
+  EXPECT_TRUE(o.has("The program's folder is not writable: the listing file goes to the current folder: " +
+                    program_path(run_dir() / "Vantyr_planes_list.txt") + "\n"))
+      << o.out;
+  EXPECT_TRUE(o.has("npln NForm NFound NAct 2 2 2 1 1\n")) << o.out;  // both towplanes located
+  EXPECT_TRUE(o.has("frm_do_form")) << o.out;
+  EXPECT_EQ(tree_of(program), before);
+  for (const std::string& f : tree_of(run_dir())) EXPECT_TRUE(f == "Logfile.txt" || f == "frm_forms.log") << f;
+}
+
 }  // namespace
