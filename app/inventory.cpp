@@ -41,6 +41,15 @@ bool read_line(std::FILE* f, Field<256>& line) {
 // a level marker or be split at "/".
 void log_name_line(std::string_view text) { log_message_f("\"" + std::string(text) + "\""); }
 
+// Each listing step runs as one folder scan: the file routines may keep what
+// they learnt of the folders until the step ends.
+struct FolderScan {
+  FolderScan() { begin_folder_scan(); }
+  ~FolderScan() { end_folder_scan(); }
+  FolderScan(const FolderScan&) = delete;
+  FolderScan& operator=(const FolderScan&) = delete;
+};
+
 // Deletes a listing file the run made.
 void remove_listing(std::string_view name) {
   if (file_exists(trim_right(name))) delete_file(name);
@@ -84,6 +93,7 @@ void match_inputs(const Name& name, bool active) {
 // One locating pass: every data file below `folder`, listed with DIR /B /S
 // into the listing file.
 void locate_in(const Path& folder, bool active) {
+  FolderScan scan;
   if (!folder_exists(folder.trimmed())) {
     // CD /D would fail and DIR would list the current folder instead.
     trace(folder, "does not exist: nothing to locate there");
@@ -160,6 +170,7 @@ bool is_towplane(std::string_view dir, std::string_view nam) {
 }
 
 void read_tow(std::string_view defdir, int& npln, std::span<Field<32>> plnam) {
+  FolderScan scan;
   std::string_view dir = trim_right(defdir);
   // The listing file is made in the current folder, named after the folder.
   Path deff(dir);

@@ -61,9 +61,8 @@ static std::string upper(std::string_view s) {
 static bool same_name(std::string_view a, std::string_view b) { return upper(a) == upper(b); }
 
 // Order of names in a Windows folder listing: ordinal after ASCII
-// upper-casing, byte values compared unsigned.
-static bool listing_less(const std::string& a, const std::string& b) {
-  std::string ua = upper(a), ub = upper(b);
+// upper-casing, byte values compared unsigned. Takes the upper-cased names.
+static bool listing_less_upper(const std::string& ua, const std::string& ub) {
   return std::lexicographical_compare(ua.begin(), ua.end(), ub.begin(), ub.end(), [](char x, char y) {
     return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
   });
@@ -500,41 +499,61 @@ static std::string group_thousands(unsigned long long v) {
 }
 
 struct Entry {
-  std::string name;
+  std::string name;       // in the program's code page
+  std::string host_name;  // as the file system keeps it
   bool dir = false;
   unsigned long long size = 0;
   std::time_t mtime = 0;
 };
 
-// The entries of a folder, in listing order, "." and ".." first (when the
-// folder is not a drive's root). Returns false when it cannot be read.
-static bool read_folder(const WinPath& folder, std::vector<Entry>& entries) {
-  std::string h = host(folder);
+// The entries of the host folder `h`, in listing order, "." and ".." first
+// (unless `root`, a drive's root). Sizes and times only with `details`:
+// otherwise the folder's own record of each entry's type tells folders from
+// files, and only links and entries of unknown type are looked at. With
+// `seen`, a folder whose device and inode are in it already is not read
+// again (false), and it goes in. Returns false when it cannot be read.
+static bool read_folder(const std::string& h, bool root, bool details, std::vector<Entry>& entries,
+                        std::set<std::pair<dev_t, ino_t>>* seen = nullptr) {
   DIR* d = opendir(h.c_str());
   if (!d) return false;
-  std::vector<Entry> list;
+  struct stat self;
+  bool have_self = fstat(dirfd(d), &self) == 0;
+  if (seen != nullptr && (!have_self || !seen->insert({self.st_dev, self.st_ino}).second)) {
+    closedir(d);
+    return false;
+  }
+  // In a folder that cannot be searched every look at an entry fails: each
+  // entry is tried, and skipped as a dangling link is.
+  bool searchable = faccessat(dirfd(d), ".", X_OK, AT_EACCESS) == 0;
+  // Entries with their listing key: the name upper-cased.
+  std::vector<std::pair<std::string, Entry>> list;
   while (dirent* e = readdir(d)) {
     std::string n = e->d_name;
     if (n == "." || n == "..") continue;
-    struct stat st;
-    if (stat((h + "/" + n).c_str(), &st) != 0) continue;  // a dangling link
     Entry en;
+    if (details || !searchable || (e->d_type != DT_DIR && e->d_type != DT_REG)) {
+      struct stat st;
+      if (stat((h + "/" + n).c_str(), &st) != 0) continue;  // a dangling link
+      en.dir = S_ISDIR(st.st_mode);
+      en.size = static_cast<unsigned long long>(st.st_size);
+      en.mtime = st.st_mtime;
+    } else {
+      en.dir = e->d_type == DT_DIR;
+    }
     en.name = utf8_to_cp1252(n);  // the program's code page, as host_path takes it back
-    en.dir = S_ISDIR(st.st_mode);
-    en.size = static_cast<unsigned long long>(st.st_size);
-    en.mtime = st.st_mtime;
-    list.push_back(en);
+    en.host_name = std::move(n);
+    std::string key = upper(en.name);
+    list.emplace_back(std::move(key), std::move(en));
   }
   closedir(d);
-  std::sort(list.begin(), list.end(), [](const Entry& a, const Entry& b) { return listing_less(a.name, b.name); });
+  std::sort(list.begin(), list.end(), [](const auto& a, const auto& b) { return listing_less_upper(a.first, b.first); });
   entries.clear();
-  if (!folder.is_root()) {
-    struct stat st;
-    std::time_t t = stat(h.c_str(), &st) == 0 ? st.st_mtime : 0;
-    entries.push_back({".", true, 0, t});
-    entries.push_back({"..", true, 0, t});
+  if (!root) {
+    std::time_t t = details && have_self ? self.st_mtime : 0;
+    entries.push_back({".", ".", true, 0, t});
+    entries.push_back({"..", "..", true, 0, t});
   }
-  entries.insert(entries.end(), list.begin(), list.end());
+  for (auto& [key, en] : list) entries.push_back(std::move(en));
   return true;
 }
 
@@ -653,11 +672,10 @@ static int cmd_dir(State& st, const Args& a) {
     // is not entered again.
     int found = 0;
     std::set<std::pair<dev_t, ino_t>> seen;
-    auto walk = [&](auto&& self, const WinPath& f) -> void {
-      struct stat sb;
-      if (stat(host(f).c_str(), &sb) != 0 || !seen.insert({sb.st_dev, sb.st_ino}).second) return;
+    // `h` is the host folder of `f`.
+    auto walk = [&](auto&& self, const WinPath& f, const std::string& h) -> void {
       std::vector<Entry> entries;
-      if (!read_folder(f, entries)) return;
+      if (!read_folder(h, f.is_root(), false, entries, &seen)) return;
       std::string prefix = f.str();
       if (prefix.back() != '\\') prefix += '\\';
       for (const Entry& e : entries) {
@@ -665,10 +683,16 @@ static int cmd_dir(State& st, const Args& a) {
         st.out.line(prefix + e.name);
         ++found;
       }
-      for (const Entry& e : entries)
-        if (e.dir && e.name != "." && e.name != "..") self(self, f.child(e.name));
+      for (const Entry& e : entries) {
+        if (!e.dir || e.name == "." || e.name == "..") continue;
+        WinPath sub = f.child(e.name);
+        // A name the program's code page holds maps back to itself; one it
+        // does not is mapped from its program name, as for any other path.
+        bool same = cp1252_to_utf8(e.name) == e.host_name;
+        self(self, sub, same ? (h == "/" ? "/" : h + "/") + e.host_name : host(sub));
+      }
     };
-    if (is_dir(folder)) walk(walk, folder);
+    if (is_dir(folder)) walk(walk, folder, host(folder));
     if (found == 0) {
       error_line("File Not Found");
       return 1;
@@ -677,7 +701,7 @@ static int cmd_dir(State& st, const Args& a) {
   }
 
   std::vector<Entry> entries;
-  bool readable = is_dir(folder) && read_folder(folder, entries);
+  bool readable = is_dir(folder) && read_folder(host(folder), folder.is_root(), !bare, entries);
   if (bare) {
     int found = 0;
     if (readable) {
@@ -756,6 +780,7 @@ static int cmd_mkdir(State& st, const Args& a) {
       error_line(errno == EACCES || errno == EPERM || exists(step) ? "Access is denied." : not_found_path);
       return 1;
     }
+    platform_posix::host_files_changed();
   }
   return 0;
 }
@@ -862,6 +887,7 @@ static int cmd_move(State& st, const Args& a) {
   // an existing name (an empty folder there included).
   int r = renameat2(AT_FDCWD, hs.c_str(), AT_FDCWD, ht.c_str(), RENAME_NOREPLACE);
   if (r != 0 && (errno == EINVAL || errno == ENOSYS) && !exists(target)) r = std::rename(hs.c_str(), ht.c_str());
+  if (r == 0) platform_posix::host_files_changed();
   if (r != 0) {
     int e = errno;
     if (e == EXDEV) error_line("The system cannot move the file to a different disk drive.");

@@ -38,6 +38,16 @@ std::FILE* open_file(std::string_view path, const char* mode);
 // Removes a file; 0 on success, otherwise an errno value.
 int remove_path(std::string_view path);
 
+// A scan of folders: from begin_folder_scan to end_folder_scan the file
+// routines may keep what they learnt of the folders they looked into (Linux:
+// the drives' host folders, and the names of the folders searched for a name
+// in another letter case) and answer from it. The program's own creations,
+// moves and deletions drop it; changes made by others during a scan may go
+// unseen, so a scan spans one short listing step. Scans nest. Windows keeps
+// nothing.
+void begin_folder_scan();
+void end_folder_scan();
+
 // The name the program was started under (argument 0), as the caller passed
 // it; recorded by the program's main before anything else runs.
 void set_program_name(const char* argv0);

@@ -6,12 +6,15 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "common/codepage.h"
@@ -30,12 +33,12 @@ unsigned fold(unsigned cp) {
   return cp;
 }
 
-bool same_name_ignoring_case(std::string_view a, std::string_view b) {
-  std::size_t i = 0, j = 0;
-  while (i < a.size() && j < b.size()) {
-    if (fold(next_utf8_code_point(a, i)) != fold(next_utf8_code_point(b, j))) return false;
-  }
-  return i == a.size() && j == b.size();
+// A name folded as Wine matches names: two names match without regard to
+// case exactly when their folded forms are equal.
+std::u32string folded(std::string_view name) {
+  std::u32string out;
+  for (std::size_t i = 0; i < name.size();) out.push_back(static_cast<char32_t>(fold(next_utf8_code_point(name, i))));
+  return out;
 }
 
 bool host_stat(const std::string& p, struct stat& st) { return ::stat(p.c_str(), &st) == 0; }
@@ -44,6 +47,27 @@ bool host_lexists(const std::string& p) {
   struct stat st;
   return ::lstat(p.c_str(), &st) == 0;
 }
+
+// What the path mapping keeps during a folder scan (begin_folder_scan): the
+// host folders of the drives, and the names of each folder it searched for a
+// name in another case. Nothing is kept outside a scan, so that changes made
+// by others between two calls are always seen; during one, the program's own
+// creations, moves and deletions drop it all.
+namespace scan {
+// The entries of a folder by folded name: the first in byte order of those
+// that fold alike.
+using FolderNames = std::unordered_map<std::u32string, std::string>;
+
+int depth = 0;
+std::string prefix;  // the Wine prefix the drives' folders belong to
+std::array<std::optional<std::string>, 26> drive_roots;
+std::unordered_map<std::string, FolderNames> folders;
+
+void forget() {
+  drive_roots = {};
+  folders.clear();
+}
+}  // namespace scan
 
 std::string wine_prefix() {
   const char* prefix = std::getenv("WINEPREFIX");
@@ -57,8 +81,7 @@ std::string wine_prefix() {
 }
 
 // The host folder of a drive, without a trailing slash ("" for the root).
-std::string drive_root(char letter) {
-  std::string prefix = wine_prefix();
+std::string resolve_drive_root(std::string prefix, char letter) {
   while (prefix.size() > 1 && prefix.back() == '/') prefix.pop_back();
   std::string link = prefix + "/dosdevices/" + letter + ":";
   std::string root;
@@ -77,25 +100,54 @@ std::string drive_root(char letter) {
   return root;
 }
 
-// The entry of `dir` whose name matches `name` without regard to case; the
-// first in byte order when several do. Empty when none does.
-std::string find_ignoring_case(const std::string& dir, const std::string& name) {
-  DIR* d = ::opendir(dir.empty() ? "/" : dir.c_str());
-  if (d == nullptr) return {};
-  std::string best;
-  while (struct dirent* e = ::readdir(d)) {
-    std::string_view entry(e->d_name);
-    if (same_name_ignoring_case(entry, name) && (best.empty() || entry < best)) best = std::string(entry);
+// The host folder of drive `letter` (lower case), kept during a scan.
+std::string drive_root(char letter) {
+  std::string prefix = wine_prefix();
+  if (scan::depth == 0 || letter < 'a' || letter > 'z') return resolve_drive_root(prefix, letter);
+  if (prefix != scan::prefix) {
+    scan::forget();
+    scan::prefix = prefix;
   }
-  ::closedir(d);
-  return best;
+  std::optional<std::string>& root = scan::drive_roots[static_cast<std::size_t>(letter - 'a')];
+  if (!root) root = resolve_drive_root(prefix, letter);
+  return *root;
 }
 
-}  // namespace platform_posix
+// The entries of the folder `dir` by folded name.
+scan::FolderNames folder_names(const std::string& dir) {
+  scan::FolderNames names;
+  DIR* d = ::opendir(dir.empty() ? "/" : dir.c_str());
+  if (d == nullptr) return names;
+  while (struct dirent* e = ::readdir(d)) {
+    std::string entry(e->d_name);
+    auto [it, added] = names.try_emplace(folded(entry), entry);
+    if (!added && entry < it->second) it->second = entry;
+  }
+  ::closedir(d);
+  return names;
+}
 
-using namespace platform_posix;
+// The entry of `dir` whose name matches `name` without regard to case; the
+// first in byte order when several do. Empty when none does. A scan reads
+// each folder once.
+std::string find_ignoring_case(const std::string& dir, const std::string& name) {
+  if (scan::depth == 0) {
+    scan::FolderNames names = folder_names(dir);
+    auto it = names.find(folded(name));
+    return it == names.end() ? std::string() : it->second;
+  }
+  auto kept = scan::folders.find(dir);
+  if (kept == scan::folders.end()) kept = scan::folders.emplace(dir, folder_names(dir)).first;
+  auto it = kept->second.find(folded(name));
+  return it == kept->second.end() ? std::string() : it->second;
+}
 
-std::string host_path(std::string_view path) {
+// The host path of a program path (see host_path). With `st`, `exists`
+// tells whether it exists, links followed, and `st` receives its status.
+// A path that exists as written costs one look at the file system; a name
+// missing from an existing folder two, and a read of that folder.
+std::string map_path(std::string_view path, struct stat* st, bool* exists) {
+  if (exists != nullptr) *exists = false;
   // Windows drops the trailing blanks of a name, so a blank-padded field names
   // the same file on both builds.
   std::string p = cp1252_to_utf8(trim_right(path));
@@ -103,14 +155,18 @@ std::string host_path(std::string_view path) {
   if (p.empty()) return p;
 
   // Where the walk starts: a drive's folder, the root, or the current folder.
-  std::string out;   // the host path built so far
-  std::string look;  // the folder the next name is looked up in
+  std::string out;   // the host path of the start
+  std::string look;  // the folder the first name is looked up in
   std::size_t i = 0;
   if (p.size() >= 2 && p[1] == ':' && std::isalpha(static_cast<unsigned char>(p[0]))) {
     out = drive_root(static_cast<char>(std::tolower(static_cast<unsigned char>(p[0]))));
     look = out.empty() ? "/" : out;
     i = 2;
-    if (i == p.size()) return out.empty() ? "/" : out;
+    if (i == p.size()) {
+      std::string root = out.empty() ? "/" : out;
+      if (st != nullptr) *exists = host_stat(root, *st);
+      return root;
+    }
     out.push_back('/');
   } else if (p[0] == '/') {
     out = "/";
@@ -119,34 +175,71 @@ std::string host_path(std::string_view path) {
     look = ".";
   }
   bool trailing = p.back() == '/';
-
-  bool matching = true;  // false once a folder on the way does not exist
-  bool first = true;
-  while (i < p.size()) {
-    std::size_t j = p.find('/', i);
+  std::vector<std::string> names;  // doubled or leading separators give none
+  for (std::size_t j; i < p.size(); i = j + 1) {
+    j = p.find('/', i);
     if (j == std::string::npos) j = p.size();
-    std::string name = p.substr(i, j - i);
-    i = j + 1;
-    if (name.empty()) continue;  // doubled or leading separators
-    if (matching && name != "." && name != "..") {
-      std::string exact = (look == "/" ? "/" : look + "/") + name;
-      if (!host_lexists(exact)) {
-        std::string found = find_ignoring_case(look, name);
-        if (found.empty()) {
-          matching = false;
-        } else {
-          name = found;
-        }
+    if (j > i) names.push_back(p.substr(i, j - i));
+  }
+  // The start and the first `count` names; a trailing separator is kept.
+  auto joined = [&](std::size_t count, bool slash) {
+    std::string s = out;
+    for (std::size_t k = 0; k < count; ++k) {
+      if (!s.empty() && s.back() != '/') s.push_back('/');
+      s += names[k];
+    }
+    if (slash && !s.empty() && s.back() != '/') s.push_back('/');
+    return s;
+  };
+  auto child = [](const std::string& dir, const std::string& name) { return (dir == "/" ? "/" : dir + "/") + name; };
+
+  // Most paths exist as they are written.
+  std::string direct = joined(names.size(), trailing);
+  struct stat lst;
+  if (::lstat(direct.c_str(), &lst) == 0) {
+    if (st != nullptr) {
+      *st = lst;
+      *exists = !S_ISLNK(lst.st_mode) || host_stat(direct, *st);
+    }
+    return direct;
+  }
+
+  // Otherwise the names are matched one by one, from the last folder that
+  // exists as written when that is the one the last name belongs in.
+  std::size_t first = 0;
+  if (names.size() > 1) {
+    std::string parent = joined(names.size() - 1, false);
+    if (host_lexists(parent)) {
+      first = names.size() - 1;
+      look = parent;
+    }
+  }
+  bool matching = true;  // false once a folder on the way does not exist
+  for (std::size_t k = first; k < names.size(); ++k) {
+    std::string& name = names[k];
+    // The last name, right after the start, was looked at as written already.
+    bool known_missing = k == first && k + 1 == names.size() && !trailing;
+    if (matching && name != "." && name != ".." && (known_missing || !host_lexists(child(look, name)))) {
+      std::string found = find_ignoring_case(look, name);
+      if (found.empty()) {
+        matching = false;
+      } else {
+        name = found;
       }
     }
-    if (!first && out.back() != '/') out.push_back('/');
-    out += name;
-    first = false;
-    look = (look == "/" ? "/" : look + "/") + name;
+    look = child(look, name);
   }
-  if (trailing && !out.empty() && out.back() != '/') out.push_back('/');
-  return out;
+  std::string mapped = joined(names.size(), trailing);
+  // What was looked at as written and not found does not exist.
+  if (st != nullptr && mapped != direct) *exists = host_stat(mapped, *st);
+  return mapped;
 }
+
+}  // namespace platform_posix
+
+using namespace platform_posix;
+
+std::string host_path(std::string_view path) { return map_path(path, nullptr, nullptr); }
 
 std::string program_path_from_host(std::string_view host) {
   std::string abs;
@@ -297,30 +390,63 @@ std::string drive_path_from_host(std::string_view host) {
   return utf8_to_cp1252(platform_posix::drive_path_from_host_utf8(host));
 }
 
+namespace platform_posix {
+// The status of what a program path names, links followed; false when it
+// does not exist.
+bool stat_path(std::string_view path, struct stat& st) {
+  bool exists = false;
+  map_path(path, &st, &exists);
+  return exists;
+}
+
+void host_files_changed() {
+  int saved = errno;  // callers report the failure of what they did
+  if (scan::depth > 0) scan::forget();
+  errno = saved;
+}
+}  // namespace platform_posix
+
 bool file_exists(std::string_view path) {
   struct stat st;
-  return host_stat(host_path(path), st) && !S_ISDIR(st.st_mode);
+  return stat_path(path, st) && !S_ISDIR(st.st_mode);
 }
 
 bool folder_exists(std::string_view path) {
   struct stat st;
-  return host_stat(host_path(path), st) && S_ISDIR(st.st_mode);
+  return stat_path(path, st) && S_ISDIR(st.st_mode);
 }
 
 bool path_exists(std::string_view path) {
   struct stat st;
-  return host_stat(host_path(path), st);
+  return stat_path(path, st);
 }
 
 std::int64_t file_mtime(std::string_view path) {
   struct stat st;
-  if (!host_stat(host_path(path), st)) return -1;
+  if (!stat_path(path, st)) return -1;
   return static_cast<std::int64_t>(st.st_mtime);
 }
 
-std::FILE* open_file(std::string_view path, const char* mode) { return std::fopen(host_path(path).c_str(), mode); }
+std::FILE* open_file(std::string_view path, const char* mode) {
+  std::string h = host_path(path);
+  // Writing to a file that is not there yet creates it.
+  bool creates = scan::depth > 0 && std::strpbrk(mode, "wa") != nullptr && !host_lexists(h);
+  std::FILE* f = std::fopen(h.c_str(), mode);
+  if (creates && f != nullptr) host_files_changed();
+  return f;
+}
 
-int remove_path(std::string_view path) { return ::unlink(host_path(path).c_str()) == 0 ? 0 : errno; }
+int remove_path(std::string_view path) {
+  if (::unlink(host_path(path).c_str()) != 0) return errno;
+  host_files_changed();
+  return 0;
+}
+
+void begin_folder_scan() { ++scan::depth; }
+
+void end_folder_scan() {
+  if (scan::depth > 0 && --scan::depth == 0) scan::forget();
+}
 
 void set_program_name(const char* argv0) { g_program_name = argv0 != nullptr ? argv0 : ""; }
 

@@ -14,4 +14,9 @@ std::string wine_prefix();
 // drive_path_from_host in UTF-8, for callers that keep UTF-8 texts.
 std::string drive_path_from_host_utf8(std::string_view host);
 
+// The program created, moved or deleted something by other means than
+// open_file and remove_path (the command interpreter's MKDIR and MOVE): what
+// a folder scan kept is dropped.
+void host_files_changed();
+
 }  // namespace platform_posix

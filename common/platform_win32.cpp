@@ -55,6 +55,10 @@ int remove_path(std::string_view path) {
   return folder_exists(path) ? EISDIR : ENOENT;
 }
 
+// Windows answers every file query itself.
+void begin_folder_scan() {}
+void end_folder_scan() {}
+
 void set_program_name(const char* argv0) { g_program_name = argv0 != nullptr ? argv0 : ""; }
 
 const std::string& program_name() { return g_program_name; }

@@ -46,6 +46,27 @@ TEST_F(AppTest, UnfoundTowplaneIsReportedAndInactiveAndAGoneFolderIsNotListed) {
   EXPECT_EQ(towplanes::nfound, 1);
 }
 
+// Names in another case than the program asks for count as Wine counts
+// them, and a second scan sees what changed on the disk after the first.
+TEST_F(AppTest, NamesInAnotherCaseCountAndASecondScanSeesWhatChanged) {
+  SimVersion& v = install(3);
+  v.towplanes = {"DR400", "PAWNEE"};
+  v.gliders = {"ASK21"};
+  prepare();
+  EXPECT_EQ(towplanes::qact, (std::array<bool, 32>{true, true}));  // PAWNEE, DR400
+  std::string planes = towplanes::path.str(), hidden = towplanes::path2.str();
+  fs::rename(host(planes + "DR400\\DR400E.mfg"), host(planes + "DR400\\dr400e.MFG"));
+  fs::rename(host(planes + "ASK21\\ASK21.pol"), host(planes + "ASK21\\ask21.POL"));
+  fs::rename(host(planes + "PAWNEE"), host(hidden + "PAWNEE"));
+  list_towplanes();
+  fill_form();
+  locate_towplanes();
+  EXPECT_EQ(towplanes::npln, 2);
+  EXPECT_EQ(towplanes::towlist[0].str(), "PAWNEE");
+  EXPECT_EQ(towplanes::nfound, 2);
+  EXPECT_EQ(towplanes::qact, (std::array<bool, 32>{false, true}));
+}
+
 // cmd.exe writes its listings in its console's code page, not the program's:
 // a folder name outside ASCII, in the installation's path or a towplane's
 // name, is still listed and located.

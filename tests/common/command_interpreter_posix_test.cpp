@@ -127,6 +127,19 @@ TEST_F(PosixInterpreter, NamesAreInTheProgramsCodePage) {
   EXPECT_TRUE(fs::exists(tmp.path() / "Hidden_Planes" / "Zo\xC3\xA9" / "Zo\xC3\xA9.dta"));
 }
 
+TEST_F(PosixInterpreter, LinksToFoldersAreFollowedOnceAndDanglingOnesSkipped) {
+  write_file(tmp.path() / "Elsewhere" / "LINKED" / "LINKED.dta", "x");
+  write_file(tmp.path() / "Planes" / "DR400" / "DR400.dta", "x");
+  fs::create_directory_symlink(tmp.path() / "Elsewhere" / "LINKED", tmp.path() / "Planes" / "LINKED");
+  fs::create_directory_symlink(tmp.path() / "Planes", tmp.path() / "Planes" / "DR400" / "loop");
+  fs::create_symlink(tmp.path() / "gone", tmp.path() / "Planes" / "GONE");
+  ASSERT_EQ(run("DIR /AD /B \"" + T + "\\Planes\\\" > \"ad.txt\""), 0);
+  EXPECT_EQ(read_lines(tmp.path() / "ad.txt"), (std::vector<std::string>{"DR400", "LINKED"}));
+  ASSERT_EQ(run("CD /D \"" + T + "\\Planes\" & DIR /B /S *.dta > \"" + T + "\\dta.txt\""), 0);
+  EXPECT_EQ(read_lines(tmp.path() / "dta.txt"),
+            (std::vector<std::string>{T + "\\Planes\\DR400\\DR400.dta", T + "\\Planes\\LINKED\\LINKED.dta"}));
+}
+
 TEST_F(PosixInterpreter, CaretOutsideQuotesTakesTheNextCharacter) {
   EXPECT_EQ(run("MKDIR " + T + "\\a^&b"), 0);
   EXPECT_TRUE(fs::is_directory(tmp.path() / "a&b"));

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "common/command_interpreter.h"
 #include "common/logging.h"
 #include "common/messages.h"
 #include "common/paths.h"
@@ -102,6 +103,41 @@ TEST_F(WinePrefixTest, NamesMatchWithoutRegardToCase) {
   ASSERT_NE(f, nullptr);
   std::fclose(f);
   EXPECT_TRUE(fs::exists(prefix_ / "drive_c/Condor3/Planes/new.txt"));
+}
+
+// A scan keeps the folders it searched for names in another case: what the
+// program itself creates, deletes, makes or moves meanwhile is seen at once,
+// what others change is seen by the next scan.
+TEST_F(WinePrefixTest, AScanSeesTheProgramsOwnChangesAtOnceAndOthersAfterIt) {
+  fs::create_directories(prefix_ / "drive_c/Condor3/Hidden_Planes");
+  const fs::path piper_dir = prefix_ / "drive_c/Condor3/Planes/Piper";
+  const std::string piper = "C:\\CONDOR3\\PLANES\\PIPER\\";  // every folder in another case
+  auto create = [](const std::string& name) {
+    std::FILE* f = open_file(name, "w");
+    ASSERT_NE(f, nullptr) << name;
+    std::fclose(f);
+  };
+  int exitstat = -1, cmdstat = -1;
+  begin_folder_scan();
+  EXPECT_TRUE(file_exists(piper + "piper.CFG"));
+  EXPECT_FALSE(file_exists(piper + "Piper.pol"));
+  create(piper + "PIPER.POL");
+  EXPECT_TRUE(file_exists(piper + "Piper.pol"));
+  EXPECT_EQ(remove_path(piper + "piper.pol"), 0);
+  // Now in no case at all: made as written, not as the deleted file was.
+  create(piper + "Piper.pol");
+  EXPECT_TRUE(fs::exists(piper_dir / "Piper.pol"));
+  run_command("MKDIR C:\\Condor3\\NEW", exitstat, cmdstat);
+  EXPECT_TRUE(folder_exists("C:\\condor3\\new"));
+  EXPECT_FALSE(folder_exists("C:\\condor3\\hidden_planes\\piper"));
+  run_command("MOVE C:\\Condor3\\Planes\\Piper C:\\Condor3\\Hidden_Planes\\", exitstat, cmdstat);
+  ASSERT_EQ(exitstat, 0);
+  EXPECT_TRUE(file_exists("C:\\condor3\\hidden_planes\\piper\\piper.cfg"));
+  write_file(prefix_ / "drive_c/Condor3/Hidden_Planes/Piper/Piper.PHF", "x\n");
+  end_folder_scan();
+  begin_folder_scan();
+  EXPECT_TRUE(file_exists("C:\\condor3\\hidden_planes\\piper\\piper.phf"));
+  end_folder_scan();
 }
 
 TEST_F(WinePrefixTest, WindowsTextsNameUtf8Files) {
