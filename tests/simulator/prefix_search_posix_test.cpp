@@ -41,9 +41,11 @@ TEST_F(Simulator, EveryLayoutIsSearchedAndThePrefixUsedLastIsTaken) {
   fs::create_directory_symlink(lib2, h.disk2() / "library-link");
   h.steam_libraries(h.flatpak_steam(), {h.flatpak_steam(), h.disk2() / "library-link"});
   SimInstall flatpak = FakeHome::simulator(FakeHome::proton(h.flatpak_steam(), 7), 3, 0, 0, {"PAWNEE"});
-  // A Lutris game whose prefix is outside the home folder.
+  // A Lutris game whose prefix is outside the home folder, and one that runs
+  // in the Flatpak Steam prefix (found once all the same).
   SimInstall lutris = FakeHome::simulator(h.disk2() / "lutris/condor2", 2, 0, 0, {"ASK"});
   h.lutris_game("condor-2", "'" + lutris.prefix + "'");
+  h.lutris_game("condor-3", "~/.var/app/com.valvesoftware.Steam/.local/share/Steam/steamapps/compatdata/7/pfx");
   // A Flatpak Bottles bottle whose user is known only by its folder, its key
   // written in capitals.
   SimInstall bottles = FakeHome::simulator(h.bottle("Condor", true), 3, 0, 0, {"ROBIN"}, "bob");
