@@ -16,6 +16,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -149,22 +150,47 @@ Folders lutris_prefixes(const std::string& yml, const std::string& home) {
 }
 
 // Whether a registry file has a key line of the simulator, [Software\\Condor2]
-// or [Software\\Condor3] (or one of their subkeys), in any case.
+// or [Software\\Condor3] (or one of their subkeys), in any case. The file (a
+// few megabytes in a Proton prefix) is read in pieces, and of each line only
+// its start is looked at.
 bool mentions_simulator(const std::string& user_reg) {
-  std::string text;
-  if (!read_text(user_reg, text)) return false;
+  std::FILE* f = std::fopen(user_reg.c_str(), "rb");
+  if (f == nullptr) return false;
   const std::string_view key = "[software\\\\condor";
-  for (std::size_t i = 0; i < text.size();) {
-    if (text.size() - i > key.size() + 1 && same_ignoring_case(std::string_view(text).substr(i, key.size()), key)) {
-      char version = text[i + key.size()];
-      char after = i + key.size() + 1 < text.size() ? text[i + key.size() + 1] : '\0';
-      if ((version == '2' || version == '3') && (after == ']' || after == '\\')) return true;
+  auto is_key = [&](std::string_view head) {
+    return head.size() == key.size() + 2 && same_ignoring_case(head.substr(0, key.size()), key) &&
+           (head[key.size()] == '2' || head[key.size()] == '3') && (head.back() == ']' || head.back() == '\\');
+  };
+  char head[32];
+  std::size_t have = 0;   // bytes of the current line's start in `head`
+  bool skipping = false;  // the rest of the current line does not matter
+  bool found = false;
+  char buf[65536];
+  std::size_t n;
+  while (!found && (n = std::fread(buf, 1, sizeof buf, f)) > 0) {
+    for (std::size_t i = 0; i < n && !found;) {
+      if (skipping) {
+        const void* nl = std::memchr(buf + i, '\n', n - i);
+        if (nl == nullptr) break;
+        i = static_cast<std::size_t>(static_cast<const char*>(nl) - buf) + 1;
+        skipping = false;
+        have = 0;
+        continue;
+      }
+      char c = buf[i++];
+      if (c == '\n') {
+        have = 0;
+        continue;
+      }
+      head[have++] = c;
+      if (head[0] != '[' || have == key.size() + 2) {
+        found = is_key(std::string_view(head, have));
+        skipping = true;
+      }
     }
-    std::size_t next = text.find('\n', i);
-    if (next == std::string::npos) break;
-    i = next + 1;
   }
-  return false;
+  std::fclose(f);
+  return found;
 }
 
 // Whether the chosen prefix's registry names an install folder of either
