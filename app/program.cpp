@@ -18,6 +18,7 @@
 #include "forms/my_forms.h"
 #include "simulator/install_dir.h"
 #include "simulator/installed_versions.h"
+#include "simulator/prefix_search.h"
 
 using namespace towplanes;
 
@@ -130,12 +131,21 @@ int vantyr_run() {
 
   Field<32> prompt;
   if (check_condor_install(prompt.view()) == 0) {
-    Field<512> msg(qfr ? "*** Aucune installation de Condor (2 ou 3) trouv\xE9" "e ***"
-                       : "*** No Condor installation found (2 or 3) ***");
+    const std::string text = qfr ? "*** Aucune installation de Condor (2 ou 3) trouv\xE9" "e ***"
+                                 : "*** No Condor installation found (2 or 3) ***";
+    // On Linux, where the search for the simulator's Wine prefix looked, on
+    // a line of its own; its slashes are written "\/" to stay slashes.
+    const std::string where = prefix_search_note();
+    std::string shown = where;
+    for (std::size_t k = shown.find('/'); k != std::string::npos; k = shown.find('/', k + 2)) shown.insert(k, "\\");
+    if (!where.empty()) shown = text + "/" + shown;
+    else shown = text;
+    Field<512> msg(shown);
     int status = 1;
     error_message_tit(status, kTitle, msg, qline);
     trace(msg);
-    log_message_f(msg.view());
+    log_message_f(text);
+    if (!where.empty()) log_message_f("\"" + where + "\"");
     stop_program();
   }
 

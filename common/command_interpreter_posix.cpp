@@ -114,13 +114,17 @@ static void error_line(std::string_view s) {
 
 // ---------------------------------------------------------------- Windows paths
 
+// The drive of host folders named as Wine names a folder outside every
+// drive, \\?\unix\ and the host path.
+constexpr char kHostDrive = '?';
+
 // An absolute Windows path: drive letter (upper case) and its folder parts.
 struct WinPath {
   char drive = 'Z';
   std::vector<std::string> parts;
   std::string str() const {
-    std::string s(1, drive);
-    s += ":\\";
+    std::string s = drive == kHostDrive ? std::string("\\\\?\\unix") : std::string(1, drive) + ":";
+    s += "\\";
     for (std::size_t i = 0; i < parts.size(); ++i) {
       if (i) s += '\\';
       s += parts[i];
@@ -148,12 +152,15 @@ static bool resolve(const WinPath& cur, const std::string& arg, WinPath& out, st
     why = "forward slash in a path";
     return false;
   }
-  if (arg.size() >= 2 && arg[0] == '\\' && arg[1] == '\\') {
+  std::string rest;
+  if (std::size_t n = platform_posix::host_root_length(arg); n > 0) {
+    out.drive = kHostDrive;
+    out.parts.clear();
+    rest = arg.substr(n);
+  } else if (arg.size() >= 2 && arg[0] == '\\' && arg[1] == '\\') {
     why = "network path";
     return false;
-  }
-  std::string rest;
-  if (arg.size() >= 2 && arg[1] == ':') {
+  } else if (arg.size() >= 2 && arg[1] == ':') {
     char d = upper(arg[0]);
     if (d < 'A' || d > 'Z') {
       why = "drive letter";
@@ -195,14 +202,15 @@ static bool is_dir(const WinPath& p) { return folder_exists(p.str()); }
 static bool exists(const WinPath& p) { return path_exists(p.str()); }
 
 // The Windows name of the process's current folder: the drive whose folder in
-// the Wine prefix holds it most closely (as Wine names it), else Z:.
+// the Wine prefix holds it most closely (as Wine names it), else the root's.
 static WinPath current_folder() {
   WinPath out;
   char buf[4096];
   if (!getcwd(buf, sizeof buf)) return out;
   std::string cwd = buf;
   std::string best_root = "/";
-  char best_drive = 'Z';
+  // Outside every drive: Z: when it is the root, else Wine's host name.
+  char best_drive = platform_posix::z_drive_is_root() ? 'Z' : kHostDrive;
   std::string dosdev = platform_posix::wine_prefix() + "/dosdevices/";
   for (char d = 'a'; d <= 'z'; ++d) {
     std::string link = dosdev + d + ":";

@@ -17,15 +17,17 @@ std::string host_path(std::string_view path);
 
 // The program path for a host path (Windows: unchanged). Linux: an absolute
 // path on drive Z: (a relative one is taken from the current folder), so that
-// /opt/vantyr/vantyr gives Z:\opt\vantyr\vantyr.
+// /opt/vantyr/vantyr gives Z:\opt\vantyr\vantyr; when the prefix's Z: is not
+// the root folder, Wine's name for a host folder, \\?\unix\opt\vantyr\vantyr.
 std::string program_path_from_host(std::string_view host);
 
 // The program path for a host path on the drive of the Wine prefix that
 // holds it (Windows: unchanged), for paths the user picked in a host dialog.
 // Linux: C:\... when it lies under the prefix's drive_c or where its c: link
 // leads, else the drive whose dosdevices link leads to the deepest folder
-// holding it, else Z:\...; links on the way are followed, so a path through
-// dosdevices/c: is on C: too. A name without a Windows-1252 form becomes "?".
+// holding it, else Z:\... (or \\?\unix\... as above); links on the way are
+// followed, so a path through dosdevices/c: is on C: too. A name without a
+// Windows-1252 form becomes "?".
 std::string drive_path_from_host(std::string_view host);
 
 bool file_exists(std::string_view path);    // a file (not a folder)

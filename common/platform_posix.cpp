@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "common/codepage.h"
@@ -69,16 +70,45 @@ void forget() {
 }
 }  // namespace scan
 
-std::string wine_prefix() {
-  const char* prefix = std::getenv("WINEPREFIX");
-  if (prefix != nullptr && *prefix != '\0') return prefix;
+std::string g_chosen_prefix;
+
+std::string home_folder() {
   const char* home = std::getenv("HOME");
   if (home == nullptr || *home == '\0') {
     struct passwd* pw = ::getpwuid(::getuid());
     home = pw != nullptr ? pw->pw_dir : "";
   }
-  return std::string(home) + "/.wine";
+  return home;
 }
+
+std::string wine_prefix() {
+  const char* prefix = std::getenv("WINEPREFIX");
+  if (prefix != nullptr && *prefix != '\0') return prefix;
+  if (!g_chosen_prefix.empty()) return g_chosen_prefix;
+  return home_folder() + "/.wine";
+}
+
+void set_chosen_prefix(std::string prefix) { g_chosen_prefix = std::move(prefix); }
+
+bool z_drive_is_root() {
+  std::string link = wine_prefix() + "/dosdevices/z:";
+  if (!host_lexists(link)) return true;
+  char* real = ::realpath(link.c_str(), nullptr);
+  bool root = real != nullptr && std::strcmp(real, "/") == 0;
+  std::free(real);
+  return root;
+}
+
+std::size_t host_root_length(std::string_view p) {
+  auto sep = [](char c) { return c == '\\' || c == '/'; };
+  if (p.size() < 8 || !sep(p[0]) || !sep(p[1]) || p[2] != '?' || !sep(p[3])) return 0;
+  for (std::size_t k = 0; k < 4; ++k)
+    if (std::tolower(static_cast<unsigned char>(p[4 + k])) != "unix"[k]) return 0;
+  return p.size() == 8 || sep(p[8]) ? 8 : 0;
+}
+
+// Wine's name of the host's root folder, for host folders outside every drive.
+const char* const kHostRoot = "\\\\?\\unix";
 
 // The host folder of a drive, without a trailing slash ("" for the root).
 std::string resolve_drive_root(std::string prefix, char letter) {
@@ -158,7 +188,12 @@ std::string map_path(std::string_view path, struct stat* st, bool* exists) {
   std::string out;   // the host path of the start
   std::string look;  // the folder the first name is looked up in
   std::size_t i = 0;
-  if (p.size() >= 2 && p[1] == ':' && std::isalpha(static_cast<unsigned char>(p[0]))) {
+  if (std::size_t n = host_root_length(p); n > 0) {
+    // A host folder, named as Wine names one outside every drive.
+    out = "/";
+    look = "/";
+    i = n;
+  } else if (p.size() >= 2 && p[1] == ':' && std::isalpha(static_cast<unsigned char>(p[0]))) {
     out = drive_root(static_cast<char>(std::tolower(static_cast<unsigned char>(p[0]))));
     look = out.empty() ? "/" : out;
     i = 2;
@@ -265,7 +300,9 @@ std::string program_path_from_host(std::string_view host) {
     }
     names.push_back(name);
   }
-  std::string out = "Z:";
+  // Z: when the prefix maps it to the root, as Wine's default prefix does;
+  // otherwise Wine's name for a host folder, which needs no drive at all.
+  std::string out = z_drive_is_root() ? "Z:" : kHostRoot;
   for (const std::string& n : names) out += "\\" + n;
   if (names.empty() || (!host.empty() && host.back() == '/')) out += "\\";
   return utf8_to_cp1252(out);
@@ -375,12 +412,13 @@ std::string platform_posix::drive_path_from_host_utf8(std::string_view host) {
       }
     }
   }
-  if (letter == 0) {
-    letter = 'z';
-    depth = 0;
+  std::string out;
+  if (letter == 0 && !z_drive_is_root()) {
+    out = kHostRoot;  // no drive leads there: Wine's name for a host folder
+  } else {
+    if (letter == 0) letter = 'z';
+    out = {static_cast<char>(std::toupper(static_cast<unsigned char>(letter))), ':'};
   }
-
-  std::string out{static_cast<char>(std::toupper(static_cast<unsigned char>(letter))), ':'};
   for (std::size_t k = depth; k < path.size(); ++k) out += "\\" + path[k];
   if (path.size() == depth || (!host.empty() && host.back() == '/')) out += "\\";
   return out;

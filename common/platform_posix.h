@@ -8,8 +8,26 @@
 namespace platform_posix {
 
 // The Wine prefix that the drive letters and the registry files live in:
-// $WINEPREFIX, else .wine in the user's home folder.
+// $WINEPREFIX, else the prefix the search for the simulator chose, else .wine
+// in the user's home folder.
 std::string wine_prefix();
+
+// The prefix the search chose, used while WINEPREFIX is not set; an empty
+// text goes back to the default.
+void set_chosen_prefix(std::string prefix);
+
+// The user's home folder: $HOME, else the password entry's.
+std::string home_folder();
+
+// Whether the prefix's Z: drive is the host's root folder: its dosdevices/z:
+// leads to "/", or there is no such link. Otherwise host folders are named
+// as Wine names a folder outside every drive, \\?\unix\ and the host path,
+// so that they map back without the prefix.
+bool z_drive_is_root();
+
+// The length of a leading \\?\unix of `path` (either slash, "unix" in any
+// case, followed by the end or a separator); 0 when it has none.
+std::size_t host_root_length(std::string_view path);
 
 // drive_path_from_host in UTF-8, for callers that keep UTF-8 texts.
 std::string drive_path_from_host_utf8(std::string_view host);

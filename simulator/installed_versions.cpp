@@ -9,6 +9,7 @@
 #include "common/platform.h"
 #include "common/trace.h"
 #include "simulator/install_dir.h"
+#include "simulator/prefix_search.h"
 #include "simulator/user_files.h"
 
 CondorInstall inst00;
@@ -51,21 +52,26 @@ static void copy_active(int version) {
 }  // namespace installed_versions
 
 int check_condor_install(std::string_view msgpltfldr) {
+  choose_wine_prefix();
+  return find_condor_install(msgpltfldr, true);
+}
+
+int find_condor_install(std::string_view msgpltfldr, bool reported) {
   using namespace installed_versions;
-  inst00.qc2 = get_condor_inst_dir(2, inst00.instpath2, false) == 2;
+  inst00.qc2 = get_condor_inst_dir(2, inst00.instpath2, !reported) == 2;
   if (inst00.qc2) inst00.qc2 = has_program(inst00.instpath2);
-  inst00.qc3 = get_condor_inst_dir(3, inst00.instpath3, false) == 3;
+  inst00.qc3 = get_condor_inst_dir(3, inst00.instpath3, !reported) == 3;
   if (inst00.qc3) inst00.qc3 = has_program(inst00.instpath3);
 
   int result = 0;
   if (inst00.qc2) {
-    log_message_f("Condor 2 install path: " + std::string(inst00.instpath2.trimmed()));
+    if (reported) log_message_f("Condor 2 install path: " + std::string(inst00.instpath2.trimmed()));
     user_folder(msgpltfldr, true, false, inst00.pilpath2);
     user_folder(msgpltfldr, false, false, inst00.rootpath2);
     result = 2;
   }
   if (inst00.qc3) {
-    log_message_f("Condor 3 install path: " + std::string(inst00.instpath3.trimmed()));
+    if (reported) log_message_f("Condor 3 install path: " + std::string(inst00.instpath3.trimmed()));
     user_folder(msgpltfldr, true, true, inst00.pilpath3);
     user_folder(msgpltfldr, false, true, inst00.rootpath3);
     result = 3;
@@ -91,27 +97,12 @@ void get_active_condor_version() {
   trace("");
 
   if (inst00.qc2 && inst00.qc3) {
-    // The installation flown last: the newest of the two flight plans and the
-    // two logs, taken in this order, each only when strictly newer, so that
-    // on equal times the earlier candidate wins.
-    const struct {
-      std::int64_t time;
-      int version;
-    } candidates[] = {
-        {date_in(inst00.pilpath3, "\\FlightPlan.fpl"), 3},
-        {date_in(inst00.pilpath2, "\\FlightPlan.fpl"), 2},
-        {date_in(inst00.instpath3, "\\Logs\\Logfile.txt"), 3},
-        {date_in(inst00.instpath2, "\\Logs\\Logfile.txt"), 2},
-    };
-    std::int64_t newest = 0;
-    int version = 0;
-    for (const auto& c : candidates) {
-      if (c.time > newest) {
-        newest = c.time;
-        version = c.version;
-      }
-    }
-    inst00.cndrvers = version == 3 ? 3 : 2;
+    // The installation flown last; when none of the four files is there,
+    // Condor 2.
+    UseDate dates[4];
+    use_dates(dates);
+    int last = used_last(dates, 4);
+    inst00.cndrvers = last >= 0 && dates[last].owner == 3 ? 3 : 2;
   } else if (inst00.qc2) {
     inst00.cndrvers = 2;
   } else if (inst00.qc3) {
@@ -119,4 +110,26 @@ void get_active_condor_version() {
   }
   copy_active(inst00.cndrvers);
   trace(inst00.cndrvers, inst00.cndrinstpath, inst00.cndrpilpath);
+}
+
+void use_dates(UseDate (&dates)[4]) {
+  using installed_versions::date_in;
+  const char* const plan = "\\FlightPlan.fpl";
+  const char* const log = "\\Logs\\Logfile.txt";
+  dates[0] = {inst00.qc3 ? date_in(inst00.pilpath3, plan) : -1, 3};
+  dates[1] = {inst00.qc2 ? date_in(inst00.pilpath2, plan) : -1, 2};
+  dates[2] = {inst00.qc3 ? date_in(inst00.instpath3, log) : -1, 3};
+  dates[3] = {inst00.qc2 ? date_in(inst00.instpath2, log) : -1, 2};
+}
+
+int used_last(const UseDate* dates, int count) {
+  std::int64_t newest = 0;
+  int last = -1;
+  for (int i = 0; i < count; ++i) {
+    if (dates[i].time > newest) {
+      newest = dates[i].time;
+      last = i;
+    }
+  }
+  return last;
 }

@@ -186,6 +186,31 @@ TEST_F(WinePrefixTest, HostPathsMapBackToTheirDrive) {
   EXPECT_EQ(program_path_from_host((c / "Condor3").string()), prog(c) + "\\Condor3");
 }
 
+// The program's own folder (and any host folder outside every drive) maps
+// back to the host whatever the prefix's z: says.
+TEST_F(WinePrefixTest, HostFoldersMapBackWhateverTheZDriveSays) {
+  fs::create_directories(dir_ / "other");
+  write_file(dir_ / "other/x.txt", "x\n");
+  const std::string z_other = prog(dir_ / "other");  // Z:\... while there is no z:
+  ASSERT_EQ(z_other.rfind("Z:\\", 0), 0u);
+  const fs::path z = prefix_ / "dosdevices" / "z:";
+  fs::create_directory_symlink(dir_ / "cdrom", z);  // remapped
+  const std::string other = "\\\\?\\unix" + z_other.substr(2);
+  EXPECT_EQ(program_path_from_host((dir_ / "other").string()), other);
+  EXPECT_EQ(drive_path_from_host((dir_ / "other/x.txt").string()), other + "\\x.txt");
+  EXPECT_EQ(host_path(other + "\\X.TXT"), (dir_ / "other/x.txt").string());
+  EXPECT_EQ(host_path("//?/UNIX"), "/");
+  EXPECT_TRUE(file_exists("\\\\?\\Unix" + z_other.substr(2) + "\\x.txt"));
+  EXPECT_FALSE(path_exists("\\\\?\\unixx\\tmp"));  // another name: no such folder
+  // Z: itself still leads where the link says.
+  EXPECT_EQ(host_path("Z:\\x.txt"), (dir_ / "cdrom/x.txt").string());
+  // Without z:, or with z: at the root, Z: is the root as before.
+  fs::remove(z);
+  EXPECT_EQ(program_path_from_host((dir_ / "other").string()), z_other);
+  fs::create_directory_symlink("/", z);
+  EXPECT_EQ(drive_path_from_host((dir_ / "other/x.txt").string()), z_other + "\\x.txt");
+}
+
 TEST_F(WinePrefixTest, TheDeepestDriveAndEitherFormOfCWin) {
   // e: inside d:'s folder: a path there is on E:.
   fs::create_directories(dir_ / "cdrom/disc2/maps");

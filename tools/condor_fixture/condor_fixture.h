@@ -51,6 +51,7 @@ struct SimInstall {
   bool documents_registered = true;   // "Personal" under User Shell Folders
   std::string documents = "%USERPROFILE%\\Documents";
   std::string user;                   // Linux: the Wine profile's user; blank: the login name
+  bool user_environment = true;       // Linux: USERPROFILE in the registry's Volatile Environment, as Wine keeps it
 };
 
 // Makes the installation. Returns an empty text on success, else what failed.

@@ -167,6 +167,9 @@ std::string write_registry(const SimInstall& setup) {
     if (v.registered) reg << "\"InstallDir\"=\"" << reg_escape(install_dir_of(v)) << "\"\n";
     if (!v.pilot.empty()) reg << "\"LastPlayer\"=\"" << reg_escape(v.pilot) << "\"\n";
   }
+  if (setup.user_environment)
+    reg << "\n[Volatile Environment] 1700000000\n#time=1d9f0e0c0a0b0c0\n\"USERNAME\"=\"" << reg_escape(user_of(setup))
+        << "\"\n\"USERPROFILE\"=\"" << reg_escape("C:\\users\\" + user_of(setup)) << "\"\n";
   reg << "\n[" << reg_escape(shell_folders) << "] 1700000000\n#time=1d9f0e0c0a0b0c0\n";
   reg << "\"Desktop\"=str(2):\"%USERPROFILE%\\\\Desktop\"\n";
   if (setup.documents_registered) reg << "\"Personal\"=str(2):\"" << reg_escape(setup.documents) << "\"\n";
