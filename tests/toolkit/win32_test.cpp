@@ -385,6 +385,40 @@ TEST_F(Win32Keys, OnlyKeysOfTheContextsWindowsReachTheHook) {
   EXPECT_TRUE(key_events().empty()) << joined();
 }
 
+ULONGLONG typed_at = 0, arrived_at = 0;
+
+// The system calls the low-level hook through sent messages: a loop that
+// waits with nothing to do must wake for them, or every key of the desktop
+// waits for the system to give up on the hook. A key typed from another
+// thread reaches the hook once, at once, although the loop's only timer is
+// far off.
+TEST_F(Win32Keys, KeysReachTheHookAtOnceWhileTheLoopWaits) {
+  cpwSetKeyHook(cpw, [](pCpw cpw, const CpwKeyRecord* k) {
+    bool consumed = record_hook(cpw, k);
+    if (k->up) {
+      arrived_at = GetTickCount64();
+      cpwBreakMainLoop(cpw);
+    }
+    return consumed;
+  });
+  cpwTimerCallback(cpw, 5000, 1, false, [](pCpw cpw, unsigned) {
+    hooked.push_back("timeout");
+    cpwBreakMainLoop(cpw);
+  });
+  HANDLE typist = CreateThread(nullptr, 0, [](LPVOID) -> DWORD {
+    Sleep(300);
+    typed_at = GetTickCount64();
+    tap('A', 0x1E);
+    return 0;
+  }, nullptr, 0, nullptr);
+  ASSERT_NE(typist, nullptr);
+  EXPECT_TRUE(cpwMainLoop(cpw));
+  WaitForSingleObject(typist, 10000);
+  CloseHandle(typist);
+  EXPECT_EQ(hooked, (std::vector<std::string>{"41 1E down 97", "41 1E up 97"}));
+  EXPECT_LT(arrived_at - typed_at, 500u);
+}
+
 // ---- clipboard ------------------------------------------------------------------
 
 std::wstring raw_unicode() {

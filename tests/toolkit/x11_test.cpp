@@ -11,6 +11,7 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -132,6 +133,79 @@ TEST_F(X11, ACloseRequestReachesTheCreateCallbackOrClosesTheWindow) {
   EXPECT_EQ(cpw_window_lookup(cpw, id), nullptr);
   XWindowAttributes wa;
   EXPECT_FALSE(XGetWindowAttributes(other, win, &wa));  // gone from the server
+}
+
+// Asks the window to close from a connection of its own after `ms`,
+// unless `cancel` is set first.
+std::thread close_later(Window win, int ms, const std::atomic<bool>& cancel) {
+  return std::thread([win, ms, &cancel] {
+    for (int waited = 0; waited < ms; waited += 10) {
+      if (cancel) return;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    Display* d = XOpenDisplay(nullptr);
+    if (!d) return;
+    XEvent ev{};
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = win;
+    ev.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = long(XInternAtom(d, "WM_DELETE_WINDOW", False));
+    XSendEvent(d, win, False, NoEventMask, &ev);
+    XCloseDisplay(d);
+  });
+}
+
+int loop_turns = 0;
+std::chrono::steady_clock::time_point loop_start;
+long timer_ms = -1;  // when the timer fired, from loop_start
+
+// An idle loop waits on the connection: another client's event wakes it
+// although its only timer is far off, and a timer ends the wait when due.
+// Either way it runs a few turns, not one per millisecond.
+TEST_F(X11, TheIdleLoopWakesForAnotherClientsEventAndForItsTimer) {
+  record_all();
+  unsigned id = cpwCreateWindowEx(cpw, "Idle", 100, 100, 120, 80);
+  ASSERT_TRUE(pump_until([&] { return seen("display 1"); }));
+  pump_for(100);
+  cpwCreateCallback(cpw, [](pCpw cpw, unsigned id, unsigned flag) {
+    on_create(cpw, id, flag);
+    cpwBreakMainLoop(cpw);
+  });
+  cpwMainLoopCallback(cpw, [](pCpw, bool) { ++loop_turns; }, 1);
+  auto timeout = [](pCpw cpw, unsigned) {
+    calls.push_back("timeout");
+    cpwBreakMainLoop(cpw);
+  };
+
+  std::atomic<bool> cancel{false};
+  std::thread sender = close_later(xwindow(id), 300, cancel);
+  cpwTimerCallback(cpw, 5000, 1, false, timeout);
+  calls.clear();
+  loop_turns = 0;
+  EXPECT_TRUE(cpwMainLoop(cpw));
+  sender.join();
+  EXPECT_EQ(joined(), "create 1 0;");
+  EXPECT_LT(loop_turns, 30);
+  cpwKillTimer(cpw, 1);
+
+  // Nothing else happens before the timer; the close comes too late.
+  std::thread watchdog = close_later(xwindow(id), 3000, cancel);
+  cpwTimerCallback(cpw, 200, 2, false, [](pCpw cpw, unsigned) {
+    timer_ms = long(std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                          loop_start).count());
+    calls.push_back("timer");
+    cpwBreakMainLoop(cpw);
+  });
+  calls.clear();
+  loop_turns = 0;
+  loop_start = std::chrono::steady_clock::now();
+  EXPECT_TRUE(cpwMainLoop(cpw));
+  cancel = true;
+  watchdog.join();
+  EXPECT_EQ(joined(), "timer;");
+  EXPECT_GE(timer_ms, 200);
+  EXPECT_LT(loop_turns, 30);
 }
 
 TEST_F(X11, ReshapeShowAndHideReachTheServer) {

@@ -825,9 +825,15 @@ double x11_hpcount(pCpw) {
   return double(t.tv_sec) * 1e9 + double(t.tv_nsec);
 }
 
-void x11_sleep(pCpw, unsigned int milliseconds) {
-  timespec t{time_t(milliseconds / 1000), long(milliseconds % 1000) * 1000000L};
-  nanosleep(&t, nullptr);
+// Everything the loop serves comes over the connection: the windows'
+// events, the keyboard's, and other clients' requests for the clipboard.
+// What is queued already (read along with a reply) is not on the socket.
+void x11_waitevents(pCpw cpw, int milliseconds) {
+  X11State* s = state(cpw);
+  XFlush(s->dpy);
+  if (milliseconds == 0 || XPending(s->dpy)) return;
+  pollfd pfd{ConnectionNumber(s->dpy), POLLIN, 0};
+  poll(&pfd, 1, milliseconds < 0 ? -1 : milliseconds);
 }
 
 bool x11_setkeyhook(pCpw cpw, CpwKeyHook hook) {
@@ -914,7 +920,7 @@ const CpwHostOps x11_ops = {
     x11_processevents,
     x11_hpfrequency,
     x11_hpcount,
-    x11_sleep,
+    x11_waitevents,
     cpw_platform_fontpath,
     x11_setkeyhook,
     x11_keyboardstate,
