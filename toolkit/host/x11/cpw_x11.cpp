@@ -9,6 +9,7 @@
 #include <X11/Xutil.h>
 #include <X11/cursorfont.h>
 
+#include <malloc.h>
 #include <poll.h>
 
 #include <chrono>
@@ -577,6 +578,13 @@ Display* open_display() {
 
 bool x11_init(pCpw cpw) {
   XSetErrorHandler(ignore_errors);
+  // Mesa's software rasteriser allocates and frees megabytes of working
+  // memory for every batch of drawing; with glibc's default, the freed top
+  // of the heap goes back to the system each time and comes back as fresh
+  // pages to be faulted in and zeroed: a redraw of a form took hundreds of
+  // milliseconds instead of a few. Freed memory up to this much stays with
+  // the process (the peak it reaches is the same).
+  mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
   Display* dpy = open_display();
   if (!dpy) {
     cpw->err_code = cpw_error_initfailed;
@@ -674,17 +682,21 @@ bool x11_createwindow(pCpw cpw, pCpwWin w, const char* title) {
   w->plhwc->updates = 1;
   w->plhwc->host = xw;
 
-  // Shown at once; wait (briefly) until it is mapped so it can take the focus.
+  // Shown at once; wait (two seconds at most) until it is mapped so it can
+  // take the focus.
   XMapRaised(s->dpy, win);
   XFlush(s->dpy);
   XEvent ev;
-  for (int i = 0; i < 400; ++i) {
+  auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+  for (;;) {
     if (XCheckTypedWindowEvent(s->dpy, win, MapNotify, &ev)) {
       XPutBackEvent(s->dpy, &ev);
       break;
     }
-    timespec pause{0, 5 * 1000 * 1000};
-    nanosleep(&pause, nullptr);
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now()).count();
+    if (left <= 0) break;
+    pollfd pfd{ConnectionNumber(s->dpy), POLLIN, 0};
+    poll(&pfd, 1, int(left));
   }
   w->plhwc->visible = true;
   return true;
