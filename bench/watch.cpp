@@ -139,6 +139,7 @@ struct CpuUse {
   long ticks = 0;                 // user + system, clock ticks (/proc/PID/stat)
   unsigned long long ns = 0;      // on-CPU time of every thread (schedstat)
   long switches = 0;              // context switches of every thread
+  std::map<std::string, std::pair<unsigned long long, long>> threads;  // each thread's ns and switches
 };
 
 CpuUse cpu_use(pid_t pid) {
@@ -159,14 +160,32 @@ CpuUse cpu_use(pid_t pid) {
   for (const std::string& t : tasks(pid)) {
     std::ifstream sched(t + "/schedstat");
     unsigned long long ns = 0;
-    if (sched >> ns) u.ns += ns;
+    if (!(sched >> ns)) continue;  // the thread has ended meanwhile
+    long switches = 0;
     std::ifstream st(t + "/status");
     std::string line;
     while (std::getline(st, line))
       if (line.rfind("voluntary_ctxt_switches:", 0) == 0 || line.rfind("nonvoluntary_ctxt_switches:", 0) == 0)
-        u.switches += std::atol(line.c_str() + line.find(':') + 1);
+        switches += std::atol(line.c_str() + line.find(':') + 1);
+    u.ns += ns;
+    u.switches += switches;
+    u.threads[t] = {ns, switches};
   }
   return u;
+}
+
+// What the threads alive at both readings used in between (a thread that
+// ends or starts meanwhile is left out).
+std::pair<unsigned long long, long> used_between(const CpuUse& a, const CpuUse& b) {
+  unsigned long long ns = 0;
+  long switches = 0;
+  for (const auto& [t, after] : b.threads) {
+    auto before = a.threads.find(t);
+    if (before == a.threads.end()) continue;
+    ns += after.first - before->second.first;
+    switches += after.second - before->second.second;
+  }
+  return {ns, switches};
 }
 
 }  // namespace
@@ -301,9 +320,9 @@ int main(int argc, char** argv) {
     CpuUse a = cpu_use(pid);
     std::this_thread::sleep_for(std::chrono::seconds(idle_s));
     CpuUse b = cpu_use(pid);
-    double ns = double(b.ns - a.ns);
-    std::printf(" idle_pct=%.3f idle_ticks=%ld idle_cpu_ns=%.0f idle_switches=%ld",
-                ns / (idle_s * 1e9) * 100.0, b.ticks - a.ticks, ns, b.switches - a.switches);
+    auto [ns, switches] = used_between(a, b);
+    std::printf(" idle_pct=%.3f idle_ticks=%ld idle_cpu_ns=%llu idle_switches=%ld",
+                double(ns) / (idle_s * 1e9) * 100.0, b.ticks - a.ticks, ns, switches);
   }
 
   if (pid > 0 && settled && redraws > 0) {
