@@ -17,6 +17,7 @@ work="$root/build/bench/inventory"
 reps=${VANTYR_BENCH_REPS:-9}
 sizes=${VANTYR_BENCH_SIZES:-"100 1000 5000"}
 
+cmake --build "$bin" -j "$(nproc)" --target inventory_steps inventory_floor vantyr make_condor_install >/dev/null
 for p in "$bin/bench/inventory/inventory_steps" "$bin/bench/inventory/inventory_floor" "$bin/app/vantyr" \
   "$bin/tools/condor_fixture/make_condor_install"; do
   [ -x "$p" ] || { echo "bench_inventory: $p is not built" >&2; exit 1; }

@@ -194,9 +194,11 @@ bool cpw_event_deliverone(pCpw cpw, bool* delivered) {
       dispatch(cpw, ev);
       if (delivered) *delivered = true;
     }
-    return cpw->stack && cpw->stack->slots[cpw->stack->read].inuse;
+    return cpw_event_pending(cpw);
   }
 }
+
+bool cpw_event_pending(pCpw cpw) { return cpw && cpw->stack && cpw->stack->slots[cpw->stack->read].inuse; }
 
 // ---- callbacks ---------------------------------------------------------------
 

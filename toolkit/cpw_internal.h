@@ -30,5 +30,7 @@ void cpw_joystick_exit(pCpw cpw);
 
 // One step of the event dispatcher: true when another event is pending after it.
 bool cpw_event_deliverone(pCpw cpw, bool* delivered);
+// Whether an event waits in the ring.
+bool cpw_event_pending(pCpw cpw);
 // Ticks the timers; true when the last timer examined fired.
 bool cpw_timers_tick(pCpw cpw);

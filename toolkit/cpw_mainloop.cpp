@@ -1,5 +1,7 @@
 // The main loop (pump host messages, deliver queued events, tick timers,
-// sleep when idle) and the timers.
+// wait for the host when idle) and the timers.
+#include <climits>
+#include <cmath>
 #include <cstdlib>
 
 #include "toolkit/cpw.h"
@@ -36,6 +38,37 @@ bool one_turn(pCpw cpw) {
   return pumped || delivered || fired;
 }
 
+// Milliseconds until the earliest timer is due, rounded up so that the wait
+// ends at or after its deadline; -1 when there are no timers.
+int ms_to_next_timer(pCpw cpw) {
+  if (!cpw->list_timers.baseElement) return -1;
+  double now = cpw_host(cpw).hpcount(cpw);
+  double least = 0;
+  bool first = true;
+  for (pLinkedElement e = cpw->list_timers.baseElement; e; e = e->childtomyright) {
+    const CpwTimer* t = timer_of(e);
+    double left = t->interval - (now - t->start);
+    if (first || left < least) least = left;
+    first = false;
+  }
+  if (least <= 0) return 0;
+  double ms = std::ceil(least * 1000.0 / cpw_host(cpw).hpfrequency(cpw));
+  return ms >= double(INT_MAX) ? INT_MAX : int(ms);
+}
+
+// A turn that found nothing to do: the idle callback when one is set, else
+// the host waits for its next message, at most until the next timer is due.
+// A callback of this turn may have queued an event or asked for a break
+// after the turn looked: no waiting then.
+void idle(pCpw cpw) {
+  if (cpw->idleCallback) {
+    cpw->idleCallback(cpw);
+    return;
+  }
+  if (cpw->mainloop_break || cpw_event_pending(cpw)) return;
+  cpw_host(cpw).waitevents(cpw, ms_to_next_timer(cpw));
+}
+
 }  // namespace
 
 bool cpwMainLoop(pCpw cpw) {
@@ -45,12 +78,7 @@ bool cpwMainLoop(pCpw cpw) {
   unsigned int turns = 0;
   while (!cpw->mainloop_break) {
     bool activity = one_turn(cpw);
-    if (!activity) {
-      if (cpw->idleCallback)
-        cpw->idleCallback(cpw);
-      else
-        cpw_host(cpw).sleep(cpw, 1);
-    }
+    if (!activity) idle(cpw);
     if (cpw->mainloopCallback && ++turns >= cpw->mainloop_callbackticks) {
       turns = 0;
       cpw->mainloopCallback(cpw, activity);

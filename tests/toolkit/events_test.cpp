@@ -170,12 +170,13 @@ TEST_F(Events, TimersFireOnTheFirstTurnAfterTheirIntervalAndOneShotsGoAway) {
   cpwTimerCallback(cpw, 10, 3, false, on_timer);
   EXPECT_TRUE(cpw->timers);
   EXPECT_TRUE(cpwKillTimer(cpw, 99));  // no timer has that id
-  // Each idle turn sleeps one virtual millisecond.
+  // The idle loop's wait moves the virtual clock straight to the next timer.
   cpwMainLoopCallback(cpw, [](pCpw cpw, bool) {
-    if (cpw_null_clock(cpw) >= 15) cpwBreakMainLoop(cpw);
+    if (!cpw->list_timers.baseElement) cpwBreakMainLoop(cpw);
   }, 1);
   cpwMainLoop(cpw);
   EXPECT_EQ(fired, (std::vector<std::string>{"1@" + std::to_string(t0), "3@" + std::to_string(t0 + 10)}));
+  EXPECT_EQ(int(cpw_null_clock(cpw)), t0 + 10);
   EXPECT_EQ(ll_getLength(&cpw->list_timers), 0u);
   EXPECT_FALSE(cpw_timers_tick(cpw));
   EXPECT_FALSE(cpw->timers);  // the loop stops looking at timers
@@ -186,6 +187,34 @@ TEST_F(Events, TimersFireOnTheFirstTurnAfterTheirIntervalAndOneShotsGoAway) {
   EXPECT_EQ(fired.size(), 3u);
   EXPECT_TRUE(cpwKillTimer(cpw, 2));
   EXPECT_EQ(ll_getLength(&cpw->list_timers), 0u);
+}
+
+int drawn_at = -1;
+void redraw_all(pCpw cpw, unsigned) { cpwPostRedisplay(cpw); }
+void break_loop(pCpw cpw, unsigned) { cpwBreakMainLoop(cpw); }
+
+// A repeating timer asks for a redraw, or a break, while a later timer
+// (examined after it, not due) makes the turn look idle: the loop does that
+// work before it waits for the next timer.
+TEST_F(Events, WorkLeftByATimerIsDoneBeforeTheLoopWaitsForTheNextTimer) {
+  quiet_window();
+  cpwDisplayCallback(cpw, [](pCpw cpw, unsigned) {
+    drawn_at = int(cpw_null_clock(cpw));
+    cpwBreakMainLoop(cpw);
+  });
+  for (CpwTimerCallback first : {redraw_all, break_loop}) {
+    drawn_at = -1;
+    int t0 = int(cpw_null_clock(cpw));
+    cpwTimerCallback(cpw, 100, 1, true, first);
+    cpwTimerCallback(cpw, 1000, 2, true, on_timer);
+    ASSERT_TRUE(cpwMainLoop(cpw));
+    EXPECT_EQ(int(cpw_null_clock(cpw)), t0 + 100);
+    if (first == redraw_all) {
+      EXPECT_EQ(drawn_at, t0 + 100);
+    }
+    cpwKillTimer(cpw, 1);
+    cpwKillTimer(cpw, 2);
+  }
 }
 
 TEST_F(Events, ARepeatingTimerIsReArmedFromTheMomentItFired) {

@@ -385,6 +385,57 @@ TEST_F(Win32Keys, OnlyKeysOfTheContextsWindowsReachTheHook) {
   EXPECT_TRUE(key_events().empty()) << joined();
 }
 
+ULONGLONG typed_at = 0, arrived_at = 0;
+WORD typed_vk = 0, typed_scan = 0;
+
+// Types a key from another thread, 300 ms into the main loop, which the
+// hook ends when the key is released; the loop's only timer is 5 s away.
+void type_while_looping(pCpw cpw, WORD vk, WORD scan) {
+  typed_vk = vk;
+  typed_scan = scan;
+  cpwKillTimer(cpw, 1);
+  cpwTimerCallback(cpw, 5000, 1, false, [](pCpw cpw, unsigned) {
+    hooked.push_back("timeout");
+    cpwBreakMainLoop(cpw);
+  });
+  HANDLE typist = CreateThread(nullptr, 0, [](LPVOID) -> DWORD {
+    Sleep(300);
+    typed_at = GetTickCount64();
+    tap(typed_vk, typed_scan);
+    return 0;
+  }, nullptr, 0, nullptr);
+  ASSERT_NE(typist, nullptr);
+  EXPECT_TRUE(cpwMainLoop(cpw));
+  WaitForSingleObject(typist, 10000);
+  CloseHandle(typist);
+}
+
+// The system calls the low-level hook through sent messages: a loop that
+// waits with nothing to do must wake for them, or every key of the desktop
+// waits for the system to give up on the hook. A key reaches the hook once,
+// at once; so does one typed into a child window, which sends the toolkit's
+// window no key message: its records reach the hook alone when due.
+TEST_F(Win32Keys, KeysReachTheHookAtOnceWhileTheLoopWaits) {
+  cpwSetKeyHook(cpw, [](pCpw cpw, const CpwKeyRecord* k) {
+    bool consumed = record_hook(cpw, k);
+    if (k->up) {
+      arrived_at = GetTickCount64();
+      cpwBreakMainLoop(cpw);
+    }
+    return consumed;
+  });
+  type_while_looping(cpw, 'A', 0x1E);
+  EXPECT_EQ(hooked, (std::vector<std::string>{"41 1E down 97", "41 1E up 97"}));
+  EXPECT_LT(arrived_at - typed_at, 500u);
+
+  hooked.clear();
+  SetFocus(plain_window(hwnd(id)));
+  type_while_looping(cpw, 'D', 0x20);
+  ASSERT_EQ(hooked.size(), 2u) << hooked[0];
+  EXPECT_EQ(hooked[1].substr(0, 8), "44 20 up");
+  EXPECT_LT(arrived_at - typed_at, 500u);
+}
+
 // ---- clipboard ------------------------------------------------------------------
 
 std::wstring raw_unicode() {

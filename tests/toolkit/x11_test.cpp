@@ -11,6 +11,7 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -130,8 +131,82 @@ TEST_F(X11, ACloseRequestReachesTheCreateCallbackOrClosesTheWindow) {
   EXPECT_TRUE(cpwMainLoop(cpw));
   EXPECT_FALSE(seen("timeout"));
   EXPECT_EQ(cpw_window_lookup(cpw, id), nullptr);
+  // Gone from the server, once it has read the request from the other connection.
   XWindowAttributes wa;
-  EXPECT_FALSE(XGetWindowAttributes(other, win, &wa));  // gone from the server
+  EXPECT_TRUE(pump_until([&] { return !XGetWindowAttributes(other, win, &wa); }));
+}
+
+// Asks the window to close from a connection of its own after `ms`,
+// unless `cancel` is set first.
+std::thread close_later(Window win, int ms, const std::atomic<bool>& cancel) {
+  return std::thread([win, ms, &cancel] {
+    for (int waited = 0; waited < ms; waited += 10) {
+      if (cancel) return;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    Display* d = XOpenDisplay(nullptr);
+    if (!d) return;
+    XEvent ev{};
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = win;
+    ev.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = long(XInternAtom(d, "WM_DELETE_WINDOW", False));
+    XSendEvent(d, win, False, NoEventMask, &ev);
+    XCloseDisplay(d);
+  });
+}
+
+int loop_turns = 0;
+std::chrono::steady_clock::time_point loop_start;
+long timer_ms = -1;  // when the timer fired, from loop_start
+
+// An idle loop waits on the connection: another client's event wakes it
+// although its only timer is far off, and a timer ends the wait when due.
+// Either way it runs a few turns, not one per millisecond.
+TEST_F(X11, TheIdleLoopWakesForAnotherClientsEventAndForItsTimer) {
+  record_all();
+  unsigned id = cpwCreateWindowEx(cpw, "Idle", 100, 100, 120, 80);
+  ASSERT_TRUE(pump_until([&] { return seen("display 1"); }));
+  pump_for(100);
+  cpwCreateCallback(cpw, [](pCpw cpw, unsigned id, unsigned flag) {
+    on_create(cpw, id, flag);
+    cpwBreakMainLoop(cpw);
+  });
+  cpwMainLoopCallback(cpw, [](pCpw, bool) { ++loop_turns; }, 1);
+  auto timeout = [](pCpw cpw, unsigned) {
+    calls.push_back("timeout");
+    cpwBreakMainLoop(cpw);
+  };
+
+  std::atomic<bool> cancel{false};
+  std::thread sender = close_later(xwindow(id), 300, cancel);
+  cpwTimerCallback(cpw, 5000, 1, false, timeout);
+  calls.clear();
+  loop_turns = 0;
+  EXPECT_TRUE(cpwMainLoop(cpw));
+  sender.join();
+  EXPECT_EQ(joined(), "create 1 0;");
+  EXPECT_LT(loop_turns, 30);
+  cpwKillTimer(cpw, 1);
+
+  // Nothing else happens before the timer; the close comes too late.
+  std::thread watchdog = close_later(xwindow(id), 3000, cancel);
+  cpwTimerCallback(cpw, 200, 2, false, [](pCpw cpw, unsigned) {
+    timer_ms = long(std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                          loop_start).count());
+    calls.push_back("timer");
+    cpwBreakMainLoop(cpw);
+  });
+  calls.clear();
+  loop_turns = 0;
+  loop_start = std::chrono::steady_clock::now();
+  EXPECT_TRUE(cpwMainLoop(cpw));
+  cancel = true;
+  watchdog.join();
+  EXPECT_EQ(joined(), "timer;");
+  EXPECT_GE(timer_ms, 200);
+  EXPECT_LT(loop_turns, 30);
 }
 
 TEST_F(X11, ReshapeShowAndHideReachTheServer) {
@@ -240,9 +315,18 @@ TEST_F(X11Input, KeysBecomeToolkitKeysAndPassTheHookAsWindowsKeys) {
 // pixel of every glyph's box is the glyph blended over white, and nothing
 // outside the boxes changes. The glyph's pixels carry the colour times the
 // coverage, and the coverage as alpha.
+// Two texts: a short one, and one whose glyphs fill more than one row of
+// the texture they are drawn from. The caller's state is left as it was.
 TEST_F(X11, TextIsDrawnAtTheRasterPositionWithBlendedEdges) {
-  const int W = 240, H = 90, size = 32, px = 20, py = 40;
-  unsigned id = cpwCreateWindowEx(cpw, "Text", 100, 100, W, H);
+  const int W = 1200, H = 90, size = 32;
+  struct Line {
+    std::string text;
+    int x, y;
+  };
+  std::string wide;
+  for (int i = 0; i < 24; ++i) wide += i < 12 ? "Wg" : "Mq";
+  const Line lines[] = {{"Hg", 20, 55}, {wide, 10, 15}};
+  unsigned id = cpwCreateWindowEx(cpw, "Text", 0, 100, W, H);
   ASSERT_NE(id, 0u);
   pump_for(100);
   CpwFontFace face = cpwLoadFont(cpw, "arial.ttf", CPW_FONTLOC_HOST, nullptr);
@@ -252,47 +336,61 @@ TEST_F(X11, TextIsDrawnAtTheRasterPositionWithBlendedEdges) {
   glClearColor(1, 1, 1, 1);
   glClear(GL_COLOR_BUFFER_BIT);
   glEnable(GL_BLEND);
+  glEnable(GL_POLYGON_SMOOTH);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glColor3f(1, 0, 0);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
   cpwFontMode(cpw, CPW_FONTOPT_SIZE, size);
   cpwFontMode(cpw, CPW_FONTOPT_PIXELMAP_GLFORMAT, GL_RGBA);
-  glRasterPos2i(px, py);
-  const char* text = "Hg";
-  ASSERT_TRUE(cpwDrawFont(cpw, face, text, CPW_DRAWFONT_PIXELS));
+  GLfloat projection[16], after[16];
+  glGetFloatv(GL_PROJECTION_MATRIX, projection);
+  std::vector<int> coverage(std::size_t(W) * H, 0);
+  FT_Set_Char_Size(face, 0, size * 64, 72, 72);
+  for (const Line& line : lines) {
+    glRasterPos2i(line.x, line.y);
+    ASSERT_TRUE(cpwDrawFont(cpw, face, line.text.c_str(), CPW_DRAWFONT_PIXELS));
+    GLfloat raster[4];
+    glGetFloatv(GL_CURRENT_RASTER_POSITION, raster);
+    // Expected coverage per pixel, from FreeType's own rendering of the glyphs.
+    int pen = line.x;
+    for (char c : line.text) {
+      ASSERT_EQ(FT_Load_Char(face, FT_ULong(c), FT_LOAD_RENDER), 0);
+      FT_GlyphSlot g = face->glyph;
+      for (unsigned r = 0; r < g->bitmap.rows; ++r)
+        for (unsigned col = 0; col < g->bitmap.width; ++col) {
+          int x = pen + g->bitmap_left + int(col), y = line.y + g->bitmap_top - 1 - int(r);
+          ASSERT_TRUE(x >= 0 && x < W && y >= 0 && y < H);
+          coverage[std::size_t(y) * W + std::size_t(x)] = g->bitmap.buffer[r * unsigned(g->bitmap.pitch) + col];
+        }
+      pen += int(g->advance.x / 64);
+    }
+    // The pen stands behind the text.
+    EXPECT_EQ(int(raster[0]), pen);
+    EXPECT_EQ(int(raster[1]), line.y);
+  }
 
-  // The caller's pixel settings are back; the pen stands behind the text.
-  GLint align = 0;
-  GLfloat zoom = 0, raster[4];
+  // The caller's pixel settings, enables, texture and matrices are back.
+  GLint align = 0, texture = 0, mode = 0;
+  GLfloat zoom = 0;
   glGetIntegerv(GL_UNPACK_ALIGNMENT, &align);
   glGetFloatv(GL_ZOOM_Y, &zoom);
-  glGetFloatv(GL_CURRENT_RASTER_POSITION, raster);
+  glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture);
+  glGetIntegerv(GL_MATRIX_MODE, &mode);
+  glGetFloatv(GL_PROJECTION_MATRIX, after);
   EXPECT_EQ(align, 4);
   EXPECT_EQ(zoom, 1.0f);
+  EXPECT_EQ(texture, 0);
+  EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+  EXPECT_TRUE(glIsEnabled(GL_POLYGON_SMOOTH));
+  EXPECT_EQ(mode, GL_MODELVIEW);
+  EXPECT_EQ(std::vector<GLfloat>(after, after + 16), std::vector<GLfloat>(projection, projection + 16));
+  glDisable(GL_POLYGON_SMOOTH);
 
   std::vector<unsigned char> pixels(std::size_t(W) * H * 3);
   glReadBuffer(GL_BACK);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
   auto at = [&](int x, int y) { return &pixels[(std::size_t(y) * W + std::size_t(x)) * 3]; };
-
-  // Expected coverage per pixel, from FreeType's own rendering of the glyphs.
-  std::vector<int> coverage(std::size_t(W) * H, 0);
-  FT_Set_Char_Size(face, 0, size * 64, 72, 72);
-  int pen = px;
-  for (const char* c = text; *c; ++c) {
-    ASSERT_EQ(FT_Load_Char(face, FT_ULong(*c), FT_LOAD_RENDER), 0);
-    FT_GlyphSlot g = face->glyph;
-    for (unsigned r = 0; r < g->bitmap.rows; ++r)
-      for (unsigned col = 0; col < g->bitmap.width; ++col) {
-        int x = pen + g->bitmap_left + int(col), y = py + g->bitmap_top - 1 - int(r);
-        ASSERT_TRUE(x >= 0 && x < W && y >= 0 && y < H);
-        coverage[std::size_t(y) * W + std::size_t(x)] = g->bitmap.buffer[r * unsigned(g->bitmap.pitch) + col];
-      }
-    pen += int(g->advance.x / 64);
-  }
-  EXPECT_EQ(int(raster[0]), pen);
-  EXPECT_EQ(int(raster[1]), py);
 
   int full = 0, edge = 0, wrong = 0;
   for (int y = 0; y < H; ++y)

@@ -50,7 +50,12 @@ struct CpwHostOps {
   bool (*processevents)(pCpw cpw, int max);
   double (*hpfrequency)(pCpw cpw);
   double (*hpcount)(pCpw cpw);
-  void (*sleep)(pCpw cpw, unsigned int milliseconds);
+  // The main loop's idle step: returns when a native message (or anything
+  // else the host must serve from the loop) may be waiting, or after
+  // `milliseconds` (-1: no limit, 0: at once). Returns at once when
+  // something is already waiting. It may return early; the loop then just
+  // runs another turn.
+  void (*waitevents)(pCpw cpw, int milliseconds);
   // Full path of a font file of the system font folder; false if none.
   bool (*fontpath)(pCpw cpw, const char* name, pStr* path);
   // Installs (or, with null, removes) the low-level key hook; false when

@@ -206,7 +206,11 @@ double null_hpcount(pCpw cpw) {
   return s ? s->clock : 0.0;
 }
 
-void null_sleep(pCpw cpw, unsigned int milliseconds) { cpw_null_advance(cpw, milliseconds); }
+// Nothing can arrive while the loop waits: the clock moves on to the next
+// timer at once, and without timers the wait ends at once.
+void null_waitevents(pCpw cpw, int milliseconds) {
+  if (cpw_null_pending(cpw) == 0 && milliseconds > 0) cpw_null_advance(cpw, milliseconds);
+}
 
 bool null_setkeyhook(pCpw cpw, CpwKeyHook hook) {
   cpw->ctx_localhost->keyhook = hook;
@@ -328,7 +332,7 @@ const CpwHostOps null_ops = {
     null_processevents,
     null_hpfrequency,
     null_hpcount,
-    null_sleep,
+    null_waitevents,
     cpw_platform_fontpath,
     null_setkeyhook,
     null_keyboardstate,

@@ -1,7 +1,8 @@
 // The null host: no display. It records what the toolkit asks of it, one
 // line per operation, and lets a test post native messages that the main
 // loop's pump hands to the window procedure. Its clock is virtual: it
-// advances only when the toolkit sleeps or a test moves it on.
+// advances only when the idle main loop waits for its next timer (the clock
+// jumps to it) or a test moves it on.
 #pragma once
 
 #include <string>

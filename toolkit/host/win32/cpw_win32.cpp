@@ -603,7 +603,22 @@ double win32_hpcount(pCpw) {
   return QueryPerformanceCounter(&c) ? double(c.QuadPart) : 0.0;
 }
 
-void win32_sleep(pCpw, unsigned int milliseconds) { Sleep(milliseconds); }
+// Wakes for every kind of message, sent ones included: the system calls
+// the low-level key hook through a sent message, and a thread that does not
+// answer it delays every key of the desktop until the system gives up (and
+// in the end removes the hook). Input that a peek has seen but left in the
+// queue counts too. A key record that waits for its key message wakes the
+// loop when it is due to reach the hook alone.
+void win32_waitevents(pCpw cpw, int milliseconds) {
+  DWORD timeout = milliseconds < 0 ? INFINITE : DWORD(milliseconds);
+  if (Win32State* s = state(cpw); s && s->count > 0) {
+    ULONGLONG waited = GetTickCount64() - s->pending[s->first].arrived;
+    DWORD stale = waited >= kStaleMs ? 0 : DWORD(kStaleMs - waited);
+    if (stale < timeout) timeout = stale;
+  }
+  if (timeout == 0) return;
+  MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
 
 // Key records reach the hook also without the system hook, from the key
 // messages: the host can always deliver them.
@@ -761,7 +776,7 @@ const CpwHostOps win32_ops = {
     win32_processevents,
     win32_hpfrequency,
     win32_hpcount,
-    win32_sleep,
+    win32_waitevents,
     cpw_platform_fontpath,
     win32_setkeyhook,
     win32_keyboardstate,

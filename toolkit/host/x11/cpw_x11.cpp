@@ -9,6 +9,7 @@
 #include <X11/Xutil.h>
 #include <X11/cursorfont.h>
 
+#include <malloc.h>
 #include <poll.h>
 
 #include <chrono>
@@ -577,6 +578,13 @@ Display* open_display() {
 
 bool x11_init(pCpw cpw) {
   XSetErrorHandler(ignore_errors);
+  // Mesa's software rasteriser allocates and frees megabytes of working
+  // memory for every batch of drawing; with glibc's default, the freed top
+  // of the heap goes back to the system each time and comes back as fresh
+  // pages to be faulted in and zeroed: a redraw of a form took hundreds of
+  // milliseconds instead of a few. Freed memory up to this much stays with
+  // the process (the peak it reaches is the same).
+  mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
   Display* dpy = open_display();
   if (!dpy) {
     cpw->err_code = cpw_error_initfailed;
@@ -674,17 +682,21 @@ bool x11_createwindow(pCpw cpw, pCpwWin w, const char* title) {
   w->plhwc->updates = 1;
   w->plhwc->host = xw;
 
-  // Shown at once; wait (briefly) until it is mapped so it can take the focus.
+  // Shown at once; wait (two seconds at most) until it is mapped so it can
+  // take the focus.
   XMapRaised(s->dpy, win);
   XFlush(s->dpy);
   XEvent ev;
-  for (int i = 0; i < 400; ++i) {
+  auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+  for (;;) {
     if (XCheckTypedWindowEvent(s->dpy, win, MapNotify, &ev)) {
       XPutBackEvent(s->dpy, &ev);
       break;
     }
-    timespec pause{0, 5 * 1000 * 1000};
-    nanosleep(&pause, nullptr);
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now()).count();
+    if (left <= 0) break;
+    pollfd pfd{ConnectionNumber(s->dpy), POLLIN, 0};
+    poll(&pfd, 1, int(left));
   }
   w->plhwc->visible = true;
   return true;
@@ -825,9 +837,15 @@ double x11_hpcount(pCpw) {
   return double(t.tv_sec) * 1e9 + double(t.tv_nsec);
 }
 
-void x11_sleep(pCpw, unsigned int milliseconds) {
-  timespec t{time_t(milliseconds / 1000), long(milliseconds % 1000) * 1000000L};
-  nanosleep(&t, nullptr);
+// Everything the loop serves comes over the connection: the windows'
+// events, the keyboard's, and other clients' requests for the clipboard.
+// What is queued already (read along with a reply) is not on the socket.
+void x11_waitevents(pCpw cpw, int milliseconds) {
+  X11State* s = state(cpw);
+  XFlush(s->dpy);
+  if (milliseconds == 0 || XPending(s->dpy)) return;
+  pollfd pfd{ConnectionNumber(s->dpy), POLLIN, 0};
+  poll(&pfd, 1, milliseconds < 0 ? -1 : milliseconds);
 }
 
 bool x11_setkeyhook(pCpw cpw, CpwKeyHook hook) {
@@ -914,7 +932,7 @@ const CpwHostOps x11_ops = {
     x11_processevents,
     x11_hpfrequency,
     x11_hpcount,
-    x11_sleep,
+    x11_waitevents,
     cpw_platform_fontpath,
     x11_setkeyhook,
     x11_keyboardstate,
