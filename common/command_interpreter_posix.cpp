@@ -817,6 +817,28 @@ static std::string base_name(const std::string& h) {
   return s == std::string::npos ? h : h.substr(s + 1);
 }
 
+// The rename for file systems that cannot refuse to replace (FUSE ones such
+// as ntfs-3g, NFS): the target name is first taken by an exclusive create of
+// an empty folder (or file) of the source's kind, which fails when anything
+// has that name; the rename then replaces only that placeholder of ours, so a
+// folder that appears there meanwhile is never replaced. When the rename
+// fails, the placeholder goes again.
+static int rename_into_placeholder(const std::string& hs, const std::string& ht, bool dir) {
+  if (dir) {
+    if (::mkdir(ht.c_str(), 0700) != 0) return -1;
+  } else {
+    int fd = ::open(ht.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) return -1;
+    ::close(fd);
+  }
+  if (std::rename(hs.c_str(), ht.c_str()) == 0) return 0;
+  int e = errno;
+  if (dir) ::rmdir(ht.c_str());
+  else ::unlink(ht.c_str());
+  errno = e;
+  return -1;
+}
+
 static int cmd_move(State& st, const Args& a) {
   if (a.operands.size() < 2) {
     error_line(syntax_error);
@@ -861,7 +883,7 @@ static int cmd_move(State& st, const Args& a) {
   // One rename: the folder arrives whole or not at all, and never replaces
   // an existing name (an empty folder there included).
   int r = renameat2(AT_FDCWD, hs.c_str(), AT_FDCWD, ht.c_str(), RENAME_NOREPLACE);
-  if (r != 0 && (errno == EINVAL || errno == ENOSYS) && !exists(target)) r = std::rename(hs.c_str(), ht.c_str());
+  if (r != 0 && (errno == EINVAL || errno == ENOSYS)) r = rename_into_placeholder(hs, ht, src_dir);
   if (r != 0) {
     int e = errno;
     if (e == EXDEV) error_line("The system cannot move the file to a different disk drive.");
