@@ -75,8 +75,9 @@ TEST_F(Landscapes, TheListHoldsTheLandscapesOfTheActiveInstallation) {
 TEST_F(Landscapes, AFolderHoldingAPercentSignIsNeverListed) {
   // "%VANTYR_LAND%" on the command line would list C:\CondorX3's folder.
   SimVersion& v = add(3);
-  std::string steered = v.install_dir.empty() ? "C:\\CondorX3" : v.install_dir + "X";
-  v.install_dir = (v.install_dir.empty() ? "C:\\Condor" : v.install_dir) + "%VANTYR_LAND%3";
+  std::string base = v.install_dir.empty() ? "C:\\Condor" : v.install_dir;
+  std::string steered = base + "X3";
+  v.install_dir = base + "%VANTYR_LAND%3";
   v.landscapes = {"Alpha", "Elsewhere"};
   make();
   test_support::write_file(fixture_host_path(setup, steered + "\\Landscapes\\Elsewhere\\Elsewhere.trn"), "x");
