@@ -5,8 +5,6 @@
 #include "common/command_interpreter.h"
 #include "common/trace.h"
 
-bool quotable(std::string_view name) { return trim_right(name).find_first_of("%\"") == std::string_view::npos; }
-
 std::string quoted(std::string_view name) { return "\"" + std::string(trim_right(name)) + "\""; }
 
 bool make_command(std::string_view text, Field<256>& line) {

@@ -10,10 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/command_interpreter.h"
 #include "common/field.h"
-
-// Whether the (trimmed) name can stand on a command line in double quotes.
-bool quotable(std::string_view name);
 
 // The trimmed name in double quotes.
 std::string quoted(std::string_view name);

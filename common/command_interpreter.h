@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/field.h"
+
 void run_command(std::string_view line, int& exitstat, int& cmdstat);
 
 // A line that a command line wrote to a file (a DIR listing), as the
@@ -16,3 +18,9 @@ void run_command(std::string_view line, int& exitstat, int& cmdstat);
 // its console (the OEM one, unless chcp changed it), so names outside ASCII
 // need converting; the built-in interpreter writes the program's own.
 std::string command_output_text(std::string_view bytes);
+
+// Whether the (trimmed) name can stand on a command line in double quotes:
+// cmd.exe expands %NAME% even inside them, and a double quote inside the
+// name would end the quoting. A folder that fails this is never named on a
+// command line.
+inline bool quotable(std::string_view name) { return trim_right(name).find_first_of("%\"") == std::string_view::npos; }

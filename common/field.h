@@ -64,11 +64,13 @@ class FieldRef {
   FieldRef& operator=(std::string_view s) { return assign(s); }
   void blank() { std::fill(p_, p_ + n_, ' '); }
 
-  // Appends `s` after the trimmed content, cut to the field.
+  // Appends `s` after the trimmed content, cut to the field. `s` may be a
+  // part of the field itself, its padding included: the text appended is `s`
+  // as it was before the call.
   FieldRef& append(std::string_view s) {
     int at = len_trim();
     int n = std::min<int>(static_cast<int>(s.size()), n_ - at);
-    std::copy(s.data(), s.data() + n, p_ + at);
+    if (n > 0) std::memmove(p_ + at, s.data(), static_cast<std::size_t>(n));
     return *this;
   }
 

@@ -99,14 +99,6 @@ bool z_drive_is_root() {
   return root;
 }
 
-std::size_t host_root_length(std::string_view p) {
-  auto sep = [](char c) { return c == '\\' || c == '/'; };
-  if (p.size() < 8 || !sep(p[0]) || !sep(p[1]) || p[2] != '?' || !sep(p[3])) return 0;
-  for (std::size_t k = 0; k < 4; ++k)
-    if (std::tolower(static_cast<unsigned char>(p[4 + k])) != "unix"[k]) return 0;
-  return p.size() == 8 || sep(p[8]) ? 8 : 0;
-}
-
 // Wine's name of the host's root folder, for host folders outside every drive.
 const char* const kHostRoot = "\\\\?\\unix";
 

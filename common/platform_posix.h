@@ -2,6 +2,8 @@
 // (the command interpreter, the registry reader).
 #pragma once
 
+#include <cctype>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -27,7 +29,13 @@ bool z_drive_is_root();
 
 // The length of a leading \\?\unix of `path` (either slash, "unix" in any
 // case, followed by the end or a separator); 0 when it has none.
-std::size_t host_root_length(std::string_view path);
+inline std::size_t host_root_length(std::string_view p) {
+  auto sep = [](char c) { return c == '\\' || c == '/'; };
+  if (p.size() < 8 || !sep(p[0]) || !sep(p[1]) || p[2] != '?' || !sep(p[3])) return 0;
+  for (std::size_t k = 0; k < 4; ++k)
+    if (std::tolower(static_cast<unsigned char>(p[4 + k])) != "unix"[k]) return 0;
+  return p.size() == 8 || sep(p[8]) ? 8 : 0;
+}
 
 // drive_path_from_host in UTF-8, for callers that keep UTF-8 texts.
 std::string drive_path_from_host_utf8(std::string_view host);

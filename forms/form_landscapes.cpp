@@ -41,6 +41,18 @@ bool hand_over_landscapes(int /*i*/, int k) {
   if (!folder.empty() && folder.back() == '\\') folder.pop_back();
   folder += "\\Landscapes\\";
 
+  // cmd.exe would expand a "%" of the folder even inside the quotes, and
+  // list (and offer) another folder's names: such a folder is never put on
+  // a command line, and the list stays empty.
+  if (!quotable(folder)) {
+    Field<512> msg(qfr ? "Le dossier " + folder + " contient \"%\" ou un guillemet :/la liste des paysages reste vide"
+                       : "The folder " + folder + " holds \"%\" or a double quote:/the landscape list stays empty");
+    int status = 1;
+    error_message(status, msg, qline);
+    log_message_f(msg.trimmed());
+    return true;
+  }
+
   std::string command = "DIR /B \"" + folder + "\" > " + kListing;
   // A command line holds 256 characters; a cut one would list something else.
   if (command.size() > 256) {

@@ -559,7 +559,7 @@ int frm_read_form(std::string_view fnam) {
     msg.append("/");
     msg.append(int_text(errors));
     msg.append(qfr ? " erreurs d\xE9" "tect\xE9" "es/voir frm_forms.log" : " errors detected/see frm_forms.log");
-    int msg_status = 0;
+    int msg_status = 1;  // an error box
     error_message(msg_status, msg, qline);
   }
   if (qdebug) trace(errors, status, "errors, ios");

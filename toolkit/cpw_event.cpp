@@ -170,6 +170,15 @@ void cpw_event_dispatchnow(pCpw cpw, int type, unsigned int id, int p1, int p2, 
   dispatch(cpw, CpwEventSlot{true, false, id, type, {p1, p2, p3, p4, p5}});
 }
 
+bool cpw_event_mousepending(pCpw cpw) {
+  if (!cpw || !cpw->stack) return false;
+  const CpwEventStack* st = cpw->stack;
+  std::uint8_t at = st->read;
+  for (int n = 0; n < CPW_EVENT_SLOTS && st->slots[at].inuse; ++n, ++at)
+    if (is_pending(st->slots[at], CPW_MOUSECLICK_EVENT) || is_pending(st->slots[at], CPW_MOUSEDRAG_EVENT)) return true;
+  return false;
+}
+
 bool cpw_event_deliverone(pCpw cpw, bool* delivered) {
   if (delivered) *delivered = false;
   if (!cpw || !cpw->stack) return false;

@@ -38,3 +38,13 @@ TEST(Field, ViewsWorkOnTheOwnersStorageAndOverlappingAssignmentsShift) {
   EXPECT_TRUE(same_text("ab  ", "ab"));
   EXPECT_FALSE(same_text(" ab", "ab"));
 }
+
+TEST(Field, AFieldAppendsAPartOfItselfAsItWasBeforeTheCall) {
+  // The source runs past the trimmed text into the place the copy goes to.
+  Field<8> f("abc");
+  f.append(f.view());
+  EXPECT_EQ(f.view(), "abcabc  ");
+  Field<10> g("ab");
+  g.ref().append(g.view().substr(1, 6));
+  EXPECT_EQ(g.view(), "abb       ");
+}

@@ -72,6 +72,26 @@ TEST_F(Landscapes, TheListHoldsTheLandscapesOfTheActiveInstallation) {
   EXPECT_EQ(test_support::read_lines("values.txt")[0], "land=Provence");
 }
 
+TEST_F(Landscapes, AFolderHoldingAPercentSignIsNeverListed) {
+  // "%VANTYR_LAND%" on the command line would list C:\CondorX3's folder.
+  SimVersion& v = add(3);
+  std::string base = v.install_dir.empty() ? "C:\\Condor" : v.install_dir;
+  std::string steered = base + "X3";
+  v.install_dir = base + "%VANTYR_LAND%3";
+  v.landscapes = {"Alpha", "Elsewhere"};
+  make();
+  test_support::write_file(fixture_host_path(setup, steered + "\\Landscapes\\Elsewhere\\Elsewhere.trn"), "x");
+  test_support::set_env("VANTYR_LAND", "X");
+
+  fw::nb_butt = 0;
+  std::string out = create_form();
+  test_support::set_env("VANTYR_LAND", "");
+  EXPECT_EQ(fw::ddl_nbli[0], 0) << out;
+  EXPECT_NE(out.find("Landscapes\\ holds \"%\" or a double quote:\nthe landscape list stays empty"), std::string::npos)
+      << out;
+  EXPECT_EQ(fw::nb_butt, 1);  // the rest of the form follows
+}
+
 TEST_F(Landscapes, WithoutAnInstallationTheHandOverStopsAtTheList) {
   fw::nb_rdio = 0;
   fw::nb_butt = 0;

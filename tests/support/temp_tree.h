@@ -83,9 +83,10 @@ inline std::vector<std::string> tree_of(const fs::path& root) {
 }
 
 // Sets an environment variable of this process (both builds have putenv;
-// the text must stay alive).
+// the text must stay alive, to the process's end: the list of texts is never
+// destroyed, so the leak check sees them held).
 inline void set_env(const std::string& name, const std::string& value) {
-  static std::vector<std::string*> keep;
+  static std::vector<std::string*>& keep = *new std::vector<std::string*>;
   keep.push_back(new std::string(name + "=" + value));
   putenv(keep.back()->data());
 }

@@ -311,6 +311,36 @@ TEST_F(X11Input, KeysBecomeToolkitKeysAndPassTheHookAsWindowsKeys) {
   cpw_host(cpw).setkeyhook(cpw, nullptr);
 }
 
+// A click and the key typed right after it, all waiting on the connection
+// at once: the hook sees the key only after the click was delivered (a
+// selection made and typed over takes the typing in that order).
+bool hook_in_calls(pCpw, const CpwKeyRecord* k) {
+  calls.push_back(k->up ? "hook up" : "hook down");
+  return true;
+}
+
+TEST_F(X11Input, AKeyAfterAClickReachesTheHookAfterTheClick) {
+  motion(10, 10);
+  pump_for(30);
+  ASSERT_TRUE(cpw_host(cpw).setkeyhook(cpw, hook_in_calls));
+  calls.clear();
+  button(1, true);
+  button(1, false);
+  key(XK_x, true);
+  key(XK_x, false);
+  XSync(other, False);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));  // all four wait on the connection
+  cpw_host(cpw).processevents(cpw, 20);  // one long pump, as when the queue lags behind
+  ASSERT_TRUE(pump_until([&] { return seen("hook up"); }));
+  cpw_host(cpw).setkeyhook(cpw, nullptr);
+  auto first = [&](const std::string& prefix) {
+    for (std::size_t i = 0; i < calls.size(); ++i)
+      if (calls[i].rfind(prefix, 0) == 0) return i;
+    return calls.size();
+  };
+  EXPECT_LT(first("click 1 1 0"), first("hook down")) << joined();
+}
+
 // Text drawn in red on white lands where the raster position says: every
 // pixel of every glyph's box is the glyph blended over white, and nothing
 // outside the boxes changes. The glyph's pixels carry the colour times the

@@ -171,6 +171,10 @@ pCpwWin cpw_window_lookup(pCpw cpw, unsigned int id);
 bool cpw_window_makecurrent(pCpw cpw, unsigned int id);
 bool cpw_event_insert(pCpw cpw, int type, unsigned int id, int p1 = 0, int p2 = 0, int p3 = 0, int p4 = 0,
                       int p5 = 0);
+// Whether a mouse click or drag waits in the event queue: a host hands keys
+// to the key hook at once, and holds a key back until such events, which
+// came before it, are delivered.
+bool cpw_event_mousepending(pCpw cpw);
 // Delivers an event at once, bypassing the queue and its filters.
 void cpw_event_dispatchnow(pCpw cpw, int type, unsigned int id, int p1 = 0, int p2 = 0, int p3 = 0, int p4 = 0,
                            int p5 = 0);

@@ -823,6 +823,13 @@ bool x11_processevents(pCpw cpw, int max) {
     if (!XPending(s->dpy)) return false;
     XEvent ev;
     XNextEvent(s->dpy, &ev);
+    // A key reaches the hook at once, a click only when the main loop
+    // delivers the queue: the key waits for the clicks before it, or a
+    // selection made and typed over would take the typing first.
+    if ((ev.type == KeyPress || ev.type == KeyRelease) && cpw_event_mousepending(cpw)) {
+      XPutBackEvent(s->dpy, &ev);
+      return true;
+    }
     handle_event(cpw, s, ev);
     if (!cpw->ctx_localhost) return false;
   }
