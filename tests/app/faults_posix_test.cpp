@@ -102,4 +102,23 @@ TEST_F(FaultTest, AUserRegCutMidLineNamesNoOtherFolder) {
   EXPECT_EQ(inst00.cndrinstpath.str(), "D:\\Condor3 Sim");
 }
 
+// Folder names on a Linux disk that the program's code page cannot hold: a
+// character outside Windows-1252 comes back as "?", names no folder and is
+// not offered; a byte that is not UTF-8 stands for itself, and that folder
+// moves under the very name it has.
+TEST_F(FaultTest, NamesOutsideTheCodePage) {
+  SimVersion& v = install(3);
+  v.towplanes = {"DR400", "\xC5\x81o\xC5\x9B", "Caf\xE9"};
+  make();
+  unique_contents();
+  remember();
+  scan();
+  ASSERT_EQ(towplanes::npln, 2);
+  for (int i = 1; i <= towplanes::npln; ++i) frm_set_value(i, 0, 0.0f, "0", false);
+  Output o = output_of(apply_selection);
+  EXPECT_TRUE(o.box(" DR400, Caf\xE9: DEACTIVATED\n  moved to: " + towplanes::path2.str())) << o.out;
+  EXPECT_TRUE(o.logged(towplanes::path.str() + "?o?: not found"));
+  expect_installation(moved(moved(before, "Planes/DR400", "Hidden_Planes/DR400"), "Planes/Caf\xE9", "Hidden_Planes/Caf\xE9"));
+}
+
 }  // namespace
