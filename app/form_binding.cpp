@@ -25,11 +25,12 @@ struct NotMoved {
 };
 
 // Moves the folder of towplane `nnn` from the folder `from` into `to`.
-// A folder that is gone by now is skipped with a trace line only; every
-// other failure gives its reason.
+// A folder that is gone by now is skipped with a trace line only (a file
+// of its name is not the towplane and stays); every other failure gives
+// its reason.
 Move move_towplane(const Name& nnn, const Path& from, const Path& to, std::string& reason) {
   Field<400> fff(std::string(from.trimmed()) + std::string(nnn.view()));
-  if (!path_exists(fff.trimmed())) {
+  if (!folder_exists(fff.trimmed())) {
     trace("****", fff, " DOES NOT EXIST");
     return Move::skipped;
   }

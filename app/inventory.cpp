@@ -55,6 +55,15 @@ void remove_listing(std::string_view name) {
   if (file_exists(trim_right(name))) delete_file(name);
 }
 
+// Clears the way for a listing: a file of that name left by a run that
+// ended early is deleted. False when something is still there (a folder, a
+// file that cannot be deleted): the command could not write the listing,
+// and what is there would be read in its place.
+bool fresh_listing(std::string_view name) {
+  remove_listing(name);
+  return !path_exists(trim_right(name));
+}
+
 // The position of the first ".dta" in the name, in any letter case (file
 // systems of the simulator ignore it); npos when there is none.
 std::size_t find_dta(std::string_view name) {
@@ -100,9 +109,12 @@ void locate_in(const Path& folder, bool active) {
     return;
   }
   Field<256> line;
-  if (!quotable(folder) || !quotable(tmpfil) ||
-      !make_command("CD /D " + quoted(folder) + " & DIR /B /S *.dta > " + quoted(tmpfil), line)) {
+  if (!locating_command(folder, line)) {
     trace(folder, "cannot be listed through a command line");
+    return;
+  }
+  if (!fresh_listing(tmpfil.view())) {
+    trace(tmpfil, "cannot be written: nothing to locate there");
     return;
   }
   int exitstat = 0, cmdstat = 0;
@@ -169,19 +181,38 @@ bool is_towplane(std::string_view dir, std::string_view nam) {
   return towplane;
 }
 
+bool listing_command(std::string_view dir, Path& listing, Field<256>& line) {
+  // Made in the current folder, named after the folder. A name that does
+  // not fit is not cut: the cut name could be another file's.
+  Field<1024> name(trim_right(dir));
+  cleanup_filename(name);
+  name.append(".txt");
+  listing.blank();
+  line.blank();
+  if (name.len_trim() > listing.size()) return false;
+  listing = name.view();
+  // Bare names: the same list in every language of the command interpreter.
+  return quotable(dir) && quotable(listing) &&
+         make_command("DIR /AD /B " + quoted(dir) + " > " + quoted(listing), line);
+}
+
+bool locating_command(const Path& folder, Field<256>& line) {
+  line.blank();
+  return quotable(folder) && quotable(tmpfil) &&
+         make_command("CD /D " + quoted(folder) + " & DIR /B /S *.dta > " + quoted(tmpfil), line);
+}
+
 void read_tow(std::string_view defdir, int& npln, std::span<Field<32>> plnam) {
   FolderScan scan;
   std::string_view dir = trim_right(defdir);
-  // The listing file is made in the current folder, named after the folder.
-  Path deff(dir);
-  cleanup_filename(deff);
-  deff.append(".txt");
-
-  // Bare names: the same list in every language of the command interpreter.
+  Path deff;
   Field<256> line;
-  if (!quotable(dir) || !quotable(deff) ||
-      !make_command("DIR /AD /B " + quoted(dir) + " > " + quoted(deff), line)) {
+  if (!listing_command(dir, deff, line)) {
     log_name_line(std::string(dir) + ": cannot be listed through a command line");
+    return;
+  }
+  if (!fresh_listing(deff.view())) {
+    log_name_line(deff.str() + ": cannot be written, " + std::string(dir) + " not listed");
     return;
   }
   int exitstat = 0, cmdstat = 0;

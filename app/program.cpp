@@ -55,6 +55,19 @@ std::string without_backslash(std::string_view folder) {
   return f;
 }
 
+// A name of a file or folder the run works on, into a path field. A name
+// cut at 256 characters could be another file's, which the run would write,
+// read and delete: the run stops instead, saying what to change.
+void whole_name(const std::string& name, Path& out, std::string_view remedy) {
+  if (name.size() > static_cast<std::size_t>(out.size()))
+    stop_with("This name is longer than " + std::to_string(out.size()) + " characters:\n" + name + "\n" +
+              std::string(remedy));
+  out = name;
+}
+
+constexpr std::string_view kShorterProgramFolder = "Put Vantyr in a folder with a shorter name";
+constexpr std::string_view kShorterCurrentFolder = "Start Vantyr from a folder with a shorter name";
+
 // The listing file of the locating passes goes beside the program. A program
 // folder that is not writable (installed for all users, owned by the system)
 // leaves it to the current folder, which must be writable in any case: the
@@ -63,12 +76,18 @@ std::string without_backslash(std::string_view folder) {
 void place_listing_file() {
   std::string here = current_folder();
   if (folder_writable(without_backslash(instpath.view()))) {
-    tmpfil = instpath.str() + std::string(kListingFile);
+    whole_name(instpath.str() + std::string(kListingFile), tmpfil, kShorterProgramFolder);
   } else {
-    tmpfil = here + (here.ends_with('\\') ? "" : "\\") + std::string(kListingFile);
+    whole_name(here + (here.ends_with('\\') ? "" : "\\") + std::string(kListingFile), tmpfil, kShorterCurrentFolder);
     trace("The program's folder is not writable: the listing file goes to the current folder:", tmpfil);
   }
   check_writable_folder(here, kTitle);
+  // A listing file left by a run that ended early goes; one that cannot go
+  // (a folder of that name, a file that cannot be written) would be read in
+  // place of the listings.
+  if (path_exists(tmpfil.trimmed()) && (!file_exists(tmpfil.trimmed()) || delete_file(tmpfil.view()) != 0))
+    stop_with("The listing file " + tmpfil.str() + " cannot be written:/a folder or a read-only file has its name./" +
+              "Remove it and start Vantyr again");
 }
 
 // Folders that every command line of the run names: cmd.exe would expand a
@@ -81,6 +100,15 @@ void check_command_line_folders() {
     if (quotable(*folder)) continue;
     stop_with("The folder " + folder->str() + " holds \"%\" or a double quote:/" +
               "the command interpreter cannot take it as a name./Rename it or install in another location");
+  }
+  // Listings that cannot be made would leave every towplane "missing".
+  for (const Path* folder : {&path, &path2}) {
+    Path listing;
+    Field<256> line;
+    if (listing_command(folder->view(), listing, line) && locating_command(*folder, line)) continue;
+    // Line feeds, not "/": a folder's closing "\" would keep a "/" as it is.
+    stop_with("The names of these folders are too long for a command line of 256 characters:\n" + folder->str() +
+              "\n" + tmpfil.str() + "\nPut Vantyr or the simulator in a folder with a shorter name");
   }
 }
 
@@ -150,7 +178,10 @@ int vantyr_run() {
   }
 
   qact.fill(false);
-  get_inst_path(instpath);
+  // Taken wider than its field, so that a longer name is refused, not cut.
+  Field<512> program_folder;
+  get_inst_path(program_folder);
+  whole_name(program_folder.str(), instpath, kShorterProgramFolder);
   place_listing_file();
 
   // Started by its bare name (from a prompt) the program keeps its console.
@@ -164,7 +195,7 @@ int vantyr_run() {
   trace("qkeepwnd", cv, ic, ib, qkeepwnd);
   if (!qkeepwnd) HideConsole();
 
-  fnam = instpath.str() + std::string(kFormFile);
+  whole_name(instpath.str() + std::string(kFormFile), fnam, kShorterProgramFolder);
 
   if (frm_read_form(fnam.trimmed()) != 0) stop_with(fnam.str() + " ERROR OPENING");
 

@@ -60,6 +60,15 @@ void cleanup_filename(FieldRef deff);
 // files that mark a glider.
 bool is_towplane(std::string_view dir, std::string_view nam);
 
+// The command line that lists the folders of `dir` into `listing`, a file of
+// the current folder named after `dir`; false when the names cannot stand on
+// a command line ("%" or a double quote in them, more than 256 characters).
+bool listing_command(std::string_view dir, towplanes::Path& listing, Field<256>& line);
+
+// The command line that lists every data file below `folder` into the
+// listing file `tmpfil`; false as for listing_command.
+bool locating_command(const towplanes::Path& folder, Field<256>& line);
+
 // Appends the towplanes among the folders of `defdir` (ending with a
 // backslash) to `plnam`, counting them in `npln`. A towplane beyond the
 // list's capacity is counted and not stored.

@@ -490,7 +490,9 @@ static int cmd_move(State& st, const Args& a) {
     error_line(not_found_path);
     return 1;
   }
-  std::string ht = host(target);
+  // Into a folder the source keeps its name as the disk holds it (bytes
+  // that are not UTF-8 included), not as the code page gives it back.
+  std::string ht = is_dir(dst) ? host(dst) + "/" + base_name(hs) : host(target);
   // A folder is never moved below itself.
   if (src_dir && (ht == hs || (ht.size() > hs.size() && ht.compare(0, hs.size(), hs) == 0 && ht[hs.size()] == '/'))) {
     error_line("The process cannot access the file because it is being used by another process.");

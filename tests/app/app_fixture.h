@@ -80,10 +80,10 @@ class AppTest : public Simulator {
   // The program's steps up to the form, with the shipped form.
   void prepare() {
     make();
-    prepare_found();
+    scan();
   }
-  // The same on installations made by the test itself.
-  void prepare_found() {
+  // The same on an installation made already.
+  void scan() {
     ASSERT_GT(check_condor_install(" "), 0);
     get_active_condor_version();
     set_towplane_folders(inst00.cndrinstpath.view());

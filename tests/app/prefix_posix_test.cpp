@@ -21,7 +21,7 @@ TEST_F(AppTest, TheTowplanesOfThePrefixUsedLastAreListedAndMoved) {
   bottle.versions[0].hidden_towplanes = {"ASK13"};
   ASSERT_EQ(make_condor_install(wine), "");
   ASSERT_EQ(make_condor_install(bottle), "");
-  prepare_found();
+  scan();
   EXPECT_EQ(towplanes::npln, 3);  // ROBIN, DR400, ASK13: not ~/.wine's PAWNEE
   EXPECT_EQ(frm_get_number("PAWNEE"), 0);
   tick("DR400", 0);

@@ -93,4 +93,21 @@ TEST_F(AppTest, AProgramFolderThatCannotBeWrittenLeavesTheListingFileToTheCurren
   for (const std::string& f : tree_of(run_dir())) EXPECT_TRUE(f == "Logfile.txt" || f == "frm_forms.log") << f;
 }
 
+// A folder of the listing file's name beside the program: no listing could
+// be written, and every towplane would be "missing". The run stops with the
+// reason and leaves the folder.
+TEST_F(AppTest, AListingFileNameTakenByAFolderStopsTheRun) {
+  install(3).towplanes = {"DR400"};
+  make();
+  fs::path program = program_dir();
+  write_file(program / "Vantyr_planes_list.txt" / "kept.txt", "kept");
+  FormCloser closer;
+  Output o = run_program(program);
+  EXPECT_EQ(closer.closed(), 0);  // no form was shown
+  EXPECT_TRUE(o.box("The listing file " + program_path(program / "Vantyr_planes_list.txt") +
+                    " cannot be written:\na folder or a read-only file has its name.\nRemove it and start Vantyr again"))
+      << o.out;
+  EXPECT_EQ(read_lines(program / "Vantyr_planes_list.txt" / "kept.txt"), std::vector<std::string>{"kept"});
+}
+
 }  // namespace

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <map>
 #include <random>
 #include <string>
 #include <system_error>
@@ -79,6 +81,25 @@ inline std::vector<std::string> tree_of(const fs::path& root) {
   for (auto it = fs::recursive_directory_iterator(root, ec); it != fs::recursive_directory_iterator(); it.increment(ec))
     all.push_back(fs::relative(it->path(), root).generic_string() + (it->is_directory() ? "/" : ""));
   std::sort(all.begin(), all.end());
+  return all;
+}
+
+// Every file below `root` with its bytes, and every folder (its name ending
+// with "/", no content), by relative path with "/" as tree_of names them.
+inline std::map<std::string, std::string> contents_of(const fs::path& root) {
+  std::map<std::string, std::string> all;
+  std::error_code ec;
+  for (auto it = fs::recursive_directory_iterator(root, ec); it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    std::string name = fs::relative(it->path(), root).generic_string();
+    if (it->is_directory()) {
+      all[name + "/"];
+      continue;
+    }
+    // Read through the entry's own path: a name given back as text may not
+    // lead to the same file in the Windows build.
+    std::ifstream f(it->path(), std::ios::binary);
+    all[name].assign(std::istreambuf_iterator<char>(f), {});
+  }
   return all;
 }
 
