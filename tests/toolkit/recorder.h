@@ -15,6 +15,12 @@ inline std::string joined() {
   return all;
 }
 
+// A key hook that notes each record as "hook down" or "hook up" and consumes it.
+inline bool hook_in_calls(pCpw, const CpwKeyRecord* k) {
+  calls.push_back(k->up ? "hook up" : "hook down");
+  return true;
+}
+
 inline void on_create(pCpw, unsigned id, unsigned flag) { calls.push_back("create " + std::to_string(id) + " " + std::to_string(flag)); }
 inline void on_display(pCpw, unsigned id) { calls.push_back("display " + std::to_string(id)); }
 inline void on_reshape(pCpw, unsigned id, unsigned w, unsigned h) {

@@ -357,6 +357,25 @@ TEST_F(Win32Keys, AKeyTypedDuringSlowRedrawsReachesTheHookOnce) {
   EXPECT_EQ(key_events(), (std::vector<std::string>{"key 1 e 1 ", "key 1 e 2 "})) << joined();
 }
 
+// The click is in the toolkit's queue when the key's message is read: the
+// key reaches the hook after the click's event, as it came.
+TEST_F(Win32Keys, AKeyAfterAClickReachesTheHookAfterTheClick) {
+  ASSERT_TRUE(cpwSetKeyHook(cpw, hook_in_calls));
+  calls.clear();
+  PostMessageA(hwnd(id), WM_LBUTTONDOWN, MK_LBUTTON, at(10, 20));
+  PostMessageA(hwnd(id), WM_LBUTTONUP, 0, at(10, 20));
+  tap('X', 0x2D);
+  Sleep(100);                            // the key's messages are in the queue
+  cpw_host(cpw).processevents(cpw, 20);  // one long pump, as when the queue lags behind
+  ASSERT_TRUE(pump_until([&] { return seen("hook up"); })) << joined();
+  auto first = [&](const std::string& prefix) {
+    for (std::size_t i = 0; i < calls.size(); ++i)
+      if (calls[i].rfind(prefix, 0) == 0) return i;
+    return calls.size();
+  };
+  EXPECT_LT(first("click 1 1 0"), first("hook down")) << joined();
+}
+
 TEST_F(Win32Keys, OnlyKeysOfTheContextsWindowsReachTheHook) {
   // Another window in front: its keys are its own.
   HWND plain = plain_window(nullptr);

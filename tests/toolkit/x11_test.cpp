@@ -314,11 +314,6 @@ TEST_F(X11Input, KeysBecomeToolkitKeysAndPassTheHookAsWindowsKeys) {
 // A click and the key typed right after it, all waiting on the connection
 // at once: the hook sees the key only after the click was delivered (a
 // selection made and typed over takes the typing in that order).
-bool hook_in_calls(pCpw, const CpwKeyRecord* k) {
-  calls.push_back(k->up ? "hook up" : "hook down");
-  return true;
-}
-
 TEST_F(X11Input, AKeyAfterAClickReachesTheHookAfterTheClick) {
   motion(10, 10);
   pump_for(30);

@@ -576,6 +576,10 @@ bool win32_processevents(pCpw cpw, int max) {
       all = false;
       break;
     }
+    // A key reaches the hook with its message, a click only when the main
+    // loop delivers the queue: the key waits for the clicks before it, or a
+    // selection made and typed over would take the typing first.
+    if (m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST && cpw_event_mousepending(cpw)) return true;
     BOOL got = GetMessageA(&m, nullptr, 0, 0);
     if (got == 0) {  // WM_QUIT
       cpwBreakMainLoop(cpw);
