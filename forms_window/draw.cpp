@@ -44,10 +44,30 @@ constexpr Rgba kThumbDragged = {0.33f, 0.33f, 0.33f, 1};
 constexpr Rgba kMessage = {0, 0, 1, 1};
 
 // ---- primitives ----
-void colour(const Rgba& c) { glColor4f(c[0], c[1], c[2], c[3]); }
+//
+// Every primitive and text of a frame is drawn in one pipeline state. A
+// software OpenGL (Mesa's llvmpipe) generates machine code for each
+// distinct state it meets, and a window's first frame pays for every one:
+// blending on or off, a texture or none, a colour per vertex or one for the
+// whole batch are each a state of their own. So blending stays on (an
+// opaque colour blends to itself), texturing stays on with a white texel
+// under every primitive (the colour times white is the colour), and each
+// glBegin gives its colour and texture coordinate first, so that every
+// batch has the same vertex layout. The toolkit draws text in that state
+// too. Only smooth lines need a state of their own.
+GLuint white_texture = 0;
+Rgba current = kBlack;
+
+void colour(const Rgba& c) { current = c; }
+
+void begin(GLenum mode) {
+  glBegin(mode);
+  glColor4fv(current.data());
+  glTexCoord2f(0.5f, 0.5f);
+}
 
 void fill_rect(float x1, float y1, float x2, float y2) {
-  glBegin(GL_QUAD_STRIP);
+  begin(GL_QUAD_STRIP);
   glVertex2f(x1, y1);
   glVertex2f(x1, y2);
   glVertex2f(x2, y1);
@@ -56,7 +76,7 @@ void fill_rect(float x1, float y1, float x2, float y2) {
 }
 
 void outline_rect(float x1, float y1, float x2, float y2) {
-  glBegin(GL_LINE_LOOP);
+  begin(GL_LINE_LOOP);
   glVertex2f(x1, y1);
   glVertex2f(x2, y1);
   glVertex2f(x2, y2);
@@ -65,7 +85,7 @@ void outline_rect(float x1, float y1, float x2, float y2) {
 }
 
 void line(float x1, float y1, float x2, float y2) {
-  glBegin(GL_LINES);
+  begin(GL_LINES);
   glVertex2f(x1, y1);
   glVertex2f(x2, y2);
   glEnd();
@@ -79,27 +99,24 @@ void corner(const Rgba& c, float ax, float ay, float bx, float by, float cx, flo
 }
 
 void triangle(GLenum mode, float ax, float ay, float bx, float by, float cx, float cy) {
-  glBegin(mode);
+  begin(mode);
   glVertex2f(ax, ay);
   glVertex2f(bx, by);
   glVertex2f(cx, cy);
   glEnd();
 }
 
-// Anti-aliased lines, blended; both switched off afterwards.
+// Anti-aliased lines (blending is always on).
 void smooth(bool on) {
-  if (on) {
+  if (on)
     glEnable(GL_LINE_SMOOTH);
-    glEnable(GL_BLEND);
-  } else {
+  else
     glDisable(GL_LINE_SMOOTH);
-    glDisable(GL_BLEND);
-  }
 }
 
 // A filled polygon through every `step`-th point of the circle table.
 void disc(float cx, float cy, float r, int step) {
-  glBegin(GL_POLYGON);
+  begin(GL_POLYGON);
   for (int k = 0; k < NCRad; k += step) glVertex2f(cx + r * pprad[k][0], cy + r * pprad[k][1]);
   glEnd();
 }
@@ -110,10 +127,9 @@ void set_size(int size) { cpwFontMode(this_cpw, CPW_FONTOPT_SIZE, size); }
 void text(CpwFontFace face, int x, int y, std::string_view s) {
   if (!face || s.empty()) return;
   std::string t(s);
+  glColor4fv(current.data());  // the glyphs take the current colour
   glRasterPos2d(x, y);
-  glEnable(GL_BLEND);
   cpwDrawFont(this_cpw, face, t.c_str(), CPW_DRAWFONT_PIXELS);
-  glDisable(GL_BLEND);
 }
 
 // At most `count` characters of `s` from `from` on (nothing when none remain).
@@ -185,17 +201,15 @@ void draw_input(int i) {
   else
     fill_rect(x1, y1, x2, y2 + 1);
   if (!inpt_OK[i]) {
-    glEnable(GL_BLEND);
     colour(kInvalid);
     fill_rect(x1, y1, x2, y2 + 1);
-    glDisable(GL_BLEND);
   }
 
   // Marks inside the box.
   if (typ == kDDL) {
     colour(kBlack);
     smooth(true);
-    glBegin(GL_LINE_STRIP);
+    begin(GL_LINE_STRIP);
     glVertex2f(x2 - 2 * DxI + 2, y2 - 5);
     glVertex2f(x2 - DxI, y1 + 5);
     glVertex2f(x2 - 2, y2 - 5);
@@ -208,7 +222,7 @@ void draw_input(int i) {
       colour(kBlack);
       glLineWidth(2);
       smooth(true);
-      glBegin(GL_LINE_STRIP);
+      begin(GL_LINE_STRIP);
       glVertex2f(x1 + 3, y1 + 2 * d);
       glVertex2f(x1 + 2 * d, y1 + d);
       glVertex2f(x2 - 3, y2 - 3);
@@ -249,9 +263,9 @@ void draw_input(int i) {
     const float r = inpt_siz[i] / 2.0f;
     glLineWidth(1.5f);
     smooth(true);
-    glBegin(GL_LINE_LOOP);
+    begin(GL_LINE_LOOP);
     for (int k = 0; k < NCRad; ++k) {
-      colour(k < NCRad / 2 ? kShadeDark : kShadeLight);
+      glColor4fv((k < NCRad / 2 ? kShadeDark : kShadeLight).data());
       glVertex2f(cx + r * pprad[k][0], cy + r * pprad[k][1]);
     }
     glEnd();
@@ -436,7 +450,24 @@ void set2DMatrix() {
   glLoadIdentity();
 }
 
+void draw_state_init() {
+  // The white texel: sampled like the toolkit's glyph textures (nearest,
+  // clamped, RGBA), so that text and primitives share one state.
+  const unsigned char white[4] = {255, 255, 255, 255};
+  glGenTextures(1, &white_texture);
+  glBindTexture(GL_TEXTURE_2D, white_texture);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
+}
+
 void drawWindowOne() {
+  glEnable(GL_BLEND);
+  glBindTexture(GL_TEXTURE_2D, white_texture);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  glEnable(GL_TEXTURE_2D);
   glClearColor(kBackground[0], kBackground[1], kBackground[2], kBackground[3]);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   set2DMatrix();

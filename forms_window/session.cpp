@@ -117,6 +117,7 @@ void set_gl_state() {
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glClearColor(1, 1, 1, 1);
+  draw_state_init();
   gl_state_set = true;
 }
 

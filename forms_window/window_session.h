@@ -21,6 +21,8 @@ inline std::uintptr_t hwnd = 0;         // native handle of the form window
 // without a face.
 void text_size(CpwFontFace face, const char* text, int& width, int& height);
 
+// The drawing's OpenGL objects in a new window's context.
+void draw_state_init();
 // Draws the whole form into the current OpenGL context (no swap).
 void drawWindowOne();
 // One unit one pixel, origin at the bottom-left of the window.

@@ -157,10 +157,11 @@ bool draw_glyphs(pCpw cpw, CpwFontContext* fs, FT_Face face, const unsigned char
 // placed glyph at the raster position, in window coordinates. Every state
 // this changes is the caller's again afterwards.
 void draw_quads(CpwFontContext* fs, unsigned width, unsigned height, std::size_t count) {
-  GLfloat raster[4], texcoords[4], range[2];
+  GLfloat raster[4], texcoords[4], colour[4], range[2];
   GLint viewport[4];
   glGetFloatv(GL_CURRENT_RASTER_POSITION, raster);
   glGetFloatv(GL_CURRENT_TEXTURE_COORDS, texcoords);
+  glGetFloatv(GL_CURRENT_COLOR, colour);
   glGetFloatv(GL_DEPTH_RANGE, range);
   glGetIntegerv(GL_VIEWPORT, viewport);
   glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT | GL_TRANSFORM_BIT | GL_POLYGON_BIT);
@@ -178,7 +179,10 @@ void draw_quads(CpwFontContext* fs, unsigned width, unsigned height, std::size_t
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+  // White times the texel is the texel, as with GL_REPLACE; a caller that
+  // draws its own primitives textured and modulated, with colour and
+  // texture coordinates per vertex, shares this state with the text.
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, GLsizei(width), GLsizei(height), 0, GL_RGBA, GL_UNSIGNED_BYTE, fs->image);
   glEnable(GL_TEXTURE_2D);
   glMatrixMode(GL_TEXTURE);
@@ -194,6 +198,7 @@ void draw_quads(CpwFontContext* fs, unsigned width, unsigned height, std::size_t
   glOrtho(viewport[0], viewport[0] + viewport[2], viewport[1], viewport[1] + viewport[3], -1, 1);
   GLfloat z = range[1] != range[0] ? 1 - 2 * (raster[2] - range[0]) / (range[1] - range[0]) : 0;
   glBegin(GL_QUADS);
+  glColor4f(1, 1, 1, 1);
   for (std::size_t i = 0; i < count; ++i) {
     const Placed& pl = fs->placed[i];
     GLfloat x0 = raster[0] + GLfloat(pl.x), x1 = x0 + GLfloat(pl.width);
@@ -218,6 +223,7 @@ void draw_quads(CpwFontContext* fs, unsigned width, unsigned height, std::size_t
   glPopAttrib();
   glDeleteTextures(1, &texture);
   glTexCoord4fv(texcoords);
+  glColor4fv(colour);
 }
 
 unsigned power_of_two(unsigned n) {
