@@ -142,16 +142,16 @@ StartPoint start_point(const char* default_path) {
 // patterns; empty without patterns (every file shown).
 std::wstring filter_of(const std::vector<std::string>& patterns, const char* description) {
   if (patterns.empty()) return {};
-  std::wstring name, spec;
+  std::wstring name, masks;
   for (const std::string& p : patterns) {
     std::wstring w = widen(p.c_str());
     name += (name.empty() ? L"" : L" ") + w;
-    spec += (spec.empty() ? L"" : L";") + w;
+    masks += (masks.empty() ? L"" : L";") + w;
   }
   if (description != nullptr && *description != '\0') name = widen(description);
   std::wstring filter = name;
   filter.push_back(L'\0');
-  filter += spec;
+  filter += masks;
   filter.push_back(L'\0');
   return filter;  // the second terminator is the string's own
 }

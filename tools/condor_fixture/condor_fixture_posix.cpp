@@ -140,20 +140,33 @@ static std::string reg_key(int version) { return version == 2 ? "Software\\Condo
 
 static const char* const shell_folders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 
+// `wine reg add`, tried up to three times: on a busy machine Wine now and
+// then fails to start reg.exe at all ("ShellExecuteEx failed"), which says
+// nothing of the registry.
+static int reg_add(const SimInstall& setup, const std::string& key, const char* name, const char* type,
+                   const std::string& data) {
+  int r = -1;
+  for (int attempt = 0; attempt < 3 && r != 0; ++attempt) {
+    if (attempt > 0) usleep(200 * 1000);
+    r = run(setup, {"wine", "reg", "add", key, "/v", name, "/t", type, "/d", data, "/f"});
+  }
+  return r;
+}
+
 std::string write_registry(const SimInstall& setup) {
   if (setup.real_wine) {
     // Through the Wine server, which keeps the registry and writes its files.
     for (int v : {2, 3}) run(setup, {"wine", "reg", "delete", "HKCU\\" + reg_key(v), "/f"});
     for (const SimVersion& v : setup.versions) {
       std::string key = "HKCU\\" + reg_key(v.version);
-      if (v.registered && run(setup, {"wine", "reg", "add", key, "/v", "InstallDir", "/t", "REG_SZ", "/d", install_dir_of(v), "/f"}) != 0)
+      if (v.registered && reg_add(setup, key, "InstallDir", "REG_SZ", install_dir_of(v)) != 0)
         return "wine reg add " + key + " InstallDir failed";
-      if (!v.pilot.empty() && run(setup, {"wine", "reg", "add", key, "/v", "LastPlayer", "/t", "REG_SZ", "/d", v.pilot, "/f"}) != 0)
+      if (!v.pilot.empty() && reg_add(setup, key, "LastPlayer", "REG_SZ", v.pilot) != 0)
         return "wine reg add " + key + " LastPlayer failed";
     }
     std::string sf = std::string("HKCU\\") + shell_folders;
     int r = setup.documents_registered
-                ? run(setup, {"wine", "reg", "add", sf, "/v", "Personal", "/t", "REG_EXPAND_SZ", "/d", setup.documents, "/f"})
+                ? reg_add(setup, sf, "Personal", "REG_EXPAND_SZ", setup.documents)
                 : run(setup, {"wine", "reg", "delete", sf, "/v", "Personal", "/f"});
     if (r != 0) return "wine reg for the documents folder failed";
     return "";
