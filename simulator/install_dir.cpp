@@ -6,6 +6,7 @@
 
 #include "common/convert.h"
 #include "common/cstring_bridge.h"
+#include "common/logging.h"
 #include "common/messages.h"
 #include "common/paths.h"
 #include "common/platform.h"
@@ -80,6 +81,25 @@ int get_condor_inst_dir(int nc, FieldRef path, bool silent) {
   RegValue value{};
   int len = 0;
   int status = RdUsrReg(key, "InstallDir", value, len);
+  // A folder whose name, with the log's, does not fit a path field would be
+  // looked for under a cut name: it is refused, saying so, and not taken for
+  // a missing installation.
+  const std::string_view log_name = "\\Logs\\Logfile.txt";
+  const std::size_t longest = static_cast<std::size_t>(path.size()) - log_name.size();
+  std::string_view folder = status == 0 ? trim_right(std::string_view(value.data())) : std::string_view();
+  if (status == reg_more_data || folder.size() > longest) {
+    std::string line = "*** Condor" + std::to_string(nc) + " install folder: its name is longer than " +
+                       std::to_string(longest) + " characters ***";
+    if (!folder.empty()) line += " " + std::string(folder);
+    if (!silent) {
+      log_message_f(line);
+      int msg_status = 0;
+      Field<512> msg(line);
+      error_message(msg_status, msg, true);
+    }
+    path.blank();
+    return 0;
+  }
   if (status != 0) {
     if (!silent) {
       // Told on the console, not in a box: a user with only one of the two
@@ -96,7 +116,7 @@ int get_condor_inst_dir(int nc, FieldRef path, bool silent) {
 
   int ls = 0;
   strcpy_c2f(value.data(), path, ls);
-  Field<256> logfile(std::string(path.trimmed()) + "\\Logs\\Logfile.txt");
+  Field<256> logfile(std::string(path.trimmed()) + std::string(log_name));
   trace(path);
   trace(logfile);
   int version = install_dir::log_version(logfile.trimmed());

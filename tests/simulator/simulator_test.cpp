@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -146,6 +147,43 @@ TEST_F(Simulator, KeyWithoutInstallFolderIsNotAnInstallation) {
   EXPECT_TRUE(path.is_blank());
   EXPECT_EQ(check_condor_install(" "), 0);
   EXPECT_FALSE(inst00.qc3);
+}
+
+// An install folder whose name leaves no room for the log's name (239
+// characters here) or does not fit the registry buffer at all: no lookup
+// under a cut name, and the user is told why it is not taken.
+TEST_F(Simulator, InstallFolderWithAnOverlongNameIsRefusedWithItsReason) {
+  const std::string base = folder("");
+  for (std::size_t total : {239u, 240u, 300u}) {
+    SCOPED_TRACE(total);
+    setup.versions.clear();
+    SimVersion& v3 = add(3);
+    // Components of at most 200 characters, as every file system allows.
+    std::string name = base;
+    while (name.size() < total) {
+      std::size_t part = std::min<std::size_t>(200, total - name.size() - (name.back() == '\\' ? 0 : 1));
+      if (name.back() != '\\') name += "\\";
+      name += std::string(part, 'L');
+    }
+    ASSERT_EQ(name.size(), total);
+    v3.install_dir = name;
+    make();
+    inst00 = CondorInstall{};
+    Field<256> path("not touched");
+    testing::internal::CaptureStdout();
+    int version = get_condor_inst_dir(3, path, false);
+    std::string out = testing::internal::GetCapturedStdout();
+    bool fits = total <= 239;
+    EXPECT_EQ(version, fits ? 3 : 0);
+    EXPECT_EQ(trimmed(path), fits ? name : "");
+    const std::string refused = "*** Condor3 install folder: its name is longer than 239 characters ***";
+    EXPECT_EQ(out.find(refused) != std::string::npos, !fits) << out;
+    // The name is shown when the registry could give it whole.
+    if (total == 240) {
+      EXPECT_NE(out.find(name), std::string::npos) << out;
+    }
+    EXPECT_EQ(out.find("not detected"), std::string::npos) << out;
+  }
 }
 
 TEST_F(Simulator, VersionLineOfTheLog) {
