@@ -16,8 +16,8 @@
 int GetFolder(const char* title, const char* default_folder, int& length, FieldRef folder);
 
 // A file to open: 1 with the path and its length; 0 with length 0 when
-// nothing was chosen, after the box "Error" / "No file specification
-// returned" (in French when the user interface is). `filter` holds patterns
+// nothing was chosen, after an error box saying that no file was returned
+// (in French when the user interface is). `filter` holds patterns
 // separated by commas ("*.fpl,*.trk"); `multiple` asks for several files,
 // returned separated by "|". The fourth text is not used.
 int GetFileName(FieldRef file, const char* title, const char* default_path, const char* filter, const char* unused,
